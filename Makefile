@@ -1,0 +1,38 @@
+# Two commands do everything: `make run` and `make test`.
+BUILD ?= build
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?=
+
+.PHONY: all setup configure build run test bench fuzz sanitize clean format
+
+all: build
+
+setup:
+	@scripts/bootstrap.sh
+
+configure: setup
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@$(BUILD)/bin/brikka
+
+test: build
+	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 600
+
+bench: build
+	@bench/run_all.sh $(BUILD)
+
+sanitize:
+	@$(MAKE) test BUILD=build-asan CMAKE_FLAGS=-DBRIKKA_SANITIZE=ON
+
+fuzz: setup
+	@scripts/fuzz.sh
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	@rm -rf $(BUILD) build-asan build-fuzz

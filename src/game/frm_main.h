@@ -1,0 +1,225 @@
+// `frmMain`: the main window. It owns every piece of game state and its routines are its
+// members; each member is defined in the file of its subsystem:
+//   game/frm_main.cpp      construction, timers, End
+//   game/startup.cpp       Form_Load's start-up, Reset_Vars, MakeVector2
+//   game/frame_loop.cpp    the frame loop, pacing, frame rate, lost device
+//   game/pieces.cpp        GetColor, drawing a type, InitShape / InitShape2
+//   game/collision.cpp     floor, block, overlap and wall tests, settling, drawing the blocks
+//   game/gravity.cpp       Descend, the lock-delay and level ticks
+//   game/keys.cpp          Form_KeyDown, Checkkeys, turning, moving, soft drop, pausing
+//   game/rows.cpp          completed rows, the gray timers, removal and scoring
+//   game/game_over.cpp     EndGame, RestartGame
+//   game/start_game.cpp    the start button's set-up of a new game
+//   render/play_screen.cpp IntialiseGeometry (and the play screen's drawing)
+//   render/sound_music.cpp InitSFX, the music
+//   menu/settings.cpp      ReadMenus
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "game/playfield.h"
+#include "game/shape.h"
+#include "platform/platform.h"
+#include "render/cdirectx.h"
+#include "render/quad.h"
+
+namespace brikka {
+
+// The switches of the settings file.
+struct GameSettings {
+  int16_t Clockwise = 1;
+  bool Multiplayer = false;
+  bool Music = true;
+  bool SFX = true;
+  bool Battle = false;
+};
+
+// The four sound effects.
+struct Sounds {
+  std::unique_ptr<platform::SoundBuffer> LandSound, LineSound, RotateSound, LevelSound;
+};
+
+// The screen shake's counters.
+struct QuakeState {
+  double QuakeRange = 0, QuakeAmplitude = 0, QuakeStep = 0;
+  int16_t QuakeDir = 1, QuakeCount = 0, QuakeLimit = 1;
+  std::array<float, 4> OrgQuadPos{};
+  bool RightWellEmptied = false;
+};
+
+class frmMain {
+ public:
+  explicit frmMain(platform::Platform& plat);
+  ~frmMain();
+  frmMain(const frmMain&) = delete;
+  frmMain& operator=(const frmMain&) = delete;
+
+  // ---- start-up and the frame loop ----
+  // The load event: start-up, then the frame loop until the program ends.
+  void Form_Load();
+  // Start-up up to the frame loop; false when the program ended during it.
+  bool StartUp();
+  // One pass of the frame loop.
+  void FramePass();
+  void Reset_Vars();
+  static Vector2 MakeVector2(float x, float y) { return Vector2{x, y}; }
+  // The run-time's End: the program stops after the current handler returns.
+  void End(int exit_code = 0);
+  bool Ended() const { return ended_; }
+  int ExitCode() const { return exit_code_; }
+
+  // ---- settings ----
+  void ReadMenus();
+  std::string DataIniPath() const;
+  std::string AppPath() const { return plat_.app_dir; }
+
+  // ---- pieces ----
+  uint32_t GetColor(int16_t& TypeNo) const;
+  int16_t DrawPieceType();
+  void InitShape();
+  void InitShape2();
+  void SpawnShape(PlayerSide side);
+
+  // ---- collision and settling ----
+  int16_t CheckForCollsion();
+  int16_t CheckForCollsion2();
+  int16_t CheckforCollsion3(int16_t& rRight);
+  int16_t CheckforCollsion4(int16_t& rRight);
+  bool CheckImgShapeBlockOnBlock(bool& bRight);
+  bool CheckImgShapeBlockOnWall(bool& bRight);
+  bool RRedimmmed() const;
+  bool LRedimmmed() const;
+  void SettleRShape();
+  void SettleLShape();
+  void TryToRenderRBlocks();
+  void TryToRenderLBlocks();
+
+  // ---- gravity and levels ----
+  void Descend();
+  void Descend2();
+  void RTimerdelay_Timer();
+  void LTimerDelay_Timer();
+  void RTimerLevel_Timer();
+  void LTimerLevel_Timer();
+
+  // ---- keyboard ----
+  void Form_KeyDown(int KeyCode, int Shift);
+  void TimerKeys_Timer();
+  void Checkkeys();
+
+  // ---- completed rows ----
+  void CheckForCompletedLines(bool& right);
+  void RTimerGray_Timer();
+  void LTimerGray_Timer();
+  void RemoveCompletedLine(bool& right, int16_t& Lineindex);
+  void DescendTheAbove(bool& right, int16_t& Lineindex);
+
+  // ---- game over and restart ----
+  void EndGame(bool& bRight);
+  void RestartGame(bool& right);
+  // The main menu's start button: reset, set up the play screen, restart the wells, play.
+  void StartGameFromMenu();
+
+  // ---- the twin routines' one body each, by side ----
+  double WellLeft(PlayerSide side) const;
+  double WellRight(PlayerSide side) const;
+  Vector2 SpawnPoint(PlayerSide side) const;
+  Vector2 PreviewPoint(PlayerSide side) const;
+  void PlaceNewPiece(cShape& shape, const Vector2& at);
+  int16_t FloorTest(PlayerSide side);
+  int16_t BlockTest(PlayerSide side, int16_t direction);
+  bool ScratchOverlapsBlocks(PlayerSide side) const;
+  bool ScratchOutsideWell(PlayerSide side) const;
+  void SettleShape(PlayerSide side);
+  void DrawSettledBlocks(PlayerSide side);
+  void Fall(PlayerSide side);
+  void LockDelayTick(PlayerSide side);
+  void LevelTick(PlayerSide side);
+  void CopyToImgShape(PlayerSide side, bool withRotated);
+  void TryTurn(PlayerSide side);
+  void TryMove(PlayerSide side, int16_t direction);
+  void SoftDrop(PlayerSide side, bool keyDown);
+  void TogglePause(PlayerSide side);
+  void PauseKey(PlayerSide side);
+  bool CountRows(PlayerSide side, bool detectLoss);
+  void GrayTick(PlayerSide side);
+  void RestartSide(PlayerSide side);
+
+  // ---- battle, quake (later) ----
+  void BattlePlay(bool& right);
+  void Quake();
+  void FillOrgPos();
+
+  // ---- presentation ----
+  void IntialiseGeometry();
+  bool Render();
+  bool Menu_Render();
+  bool HighScore_Render();
+  void InitSFX();
+  // Plays one effect once when SFX is on: PlayEffect(&Sounds::LineSound).
+  void PlayEffect(std::unique_ptr<platform::SoundBuffer> Sounds::*effect);
+  void StartMusic();
+  void KeepMusicLooping();
+  void DestroyFonts();
+  void ReloadFonts();
+
+  // ---- menu, mouse and highscores (later) ----
+  void InitMouse();
+  void InitMenu();
+  void InitHighscore();
+  void CheckForHighscore(bool bRight);
+
+  // ---- access by side ----
+  PlayField& Field(PlayerSide side) { return side == PlayerSide::Right ? RightField : LeftField; }
+  const PlayField& Field(PlayerSide side) const {
+    return side == PlayerSide::Right ? RightField : LeftField;
+  }
+  platform::Device* Device() { return dx.d3ddevice.get(); }
+  platform::Platform& Plat() { return plat_; }
+
+  // ---- state ----
+  int16_t Screen = 1;
+  bool Running = false;
+  int32_t FpsTick = 0;
+  int32_t FrameCount = 0;
+  int16_t FPS_Current = 0;
+  Geometry geo;
+  GameSettings settings;
+  platform::KeyboardState KeyboardState{};
+  cShape ImgShape;
+  PlayField RightField;
+  PlayField LeftField;
+  QuakeState quake;
+  cTLSquare QuakeSquare;
+  cTLSquare FramesSquare;
+  cTLSquare Cursor;
+  platform::TextureRef BlockTexture;
+  Sounds sounds;
+  bool MouseArmed = false;
+  int32_t MouseX = 0, MouseY = 0;
+  // Program-wide flags of the highscore feature.
+  bool HighscoreDownloadMode = false;
+  bool HighscoresAvailable = false;
+  int16_t HighscorePage = 0;
+  std::string NicknameBuffer;
+  bool HighscoresFromMenu = false;
+  std::vector<cBlock> TempBlocks;
+
+  cdirectx dx;
+  std::unique_ptr<platform::Timer> TimerKeys;
+
+ private:
+  void CreateTimers();
+  void ComputeGeometry(double W, double H);
+  void LostDevicePass(int32_t level);
+
+  platform::Platform& plat_;
+  bool ended_ = false;
+  int exit_code_ = 0;
+};
+
+}  // namespace brikka

@@ -1,0 +1,128 @@
+// The simulator's state dump: one JSON object with every rule's visible state.
+#include "sim/json.h"
+#include "sim/simulator.h"
+
+namespace brikka::sim {
+
+namespace {
+
+void WriteShape(JsonWriter& j, const cShape& s) {
+  j.BeginObject();
+  j.Key("ShapeType").Value(s.ShapeType);
+  j.Key("Rotated").Value(s.Rotated);
+  j.Key("Scolor").Value(s.Scolor);
+  j.Key("cPnt").BeginArray().Value(s.cPntX()).Value(s.cPntY()).EndArray();
+  j.Key("blocks").BeginArray();
+  for (int i = 0; i < 4; ++i) j.BeginArray().Value(s.BlockX(i)).Value(s.BlockY(i)).EndArray();
+  j.EndArray();
+  j.EndObject();
+}
+
+void WriteTimer(JsonWriter& j, const char* name, const platform::Timer* t) {
+  j.Key(name).BeginObject();
+  j.Key("enabled").Value(t && t->Enabled());
+  j.Key("interval").Value(t ? t->Interval() : 0);
+  j.EndObject();
+}
+
+void WriteField(JsonWriter& j, const PlayField& f) {
+  j.BeginObject();
+  j.Key("Active").Value(f.Active);
+  j.Key("Paused").Value(f.Paused);
+  j.Key("GameOver").Value(f.GameOver);
+  j.Key("Score").Value(static_cast<int64_t>(f.Score));
+  j.Key("Lines").Value(f.Lines);
+  j.Key("Level").Value(f.Level);
+  j.Key("Speed").Value(f.Speed);
+  j.Key("SpeedBonus").Value(f.SpeedBonus);
+  j.Key("SavedBonus").Value(f.SavedBonus);
+  j.Key("Wins").Value(f.Wins);
+  j.Key("Landed").Value(f.Landed);
+  j.Key("Step").Value(f.Step);
+  j.Key("SkipSpawn").Value(f.SkipSpawn);
+  j.Key("ShowGrid").Value(f.ShowGrid);
+  j.Key("PendingRows").Value(f.PendingRows);
+  j.Key("Shape");
+  WriteShape(j, f.Shape);
+  j.Key("NextShape");
+  WriteShape(j, f.NextShape);
+  j.Key("Blocks").BeginArray();
+  for (const cBlock& b : f.Blocks) j.BeginArray().Value(b.MyX()).Value(b.MyY()).Value(b.Color).EndArray();
+  j.EndArray();
+  j.Key("timers").BeginObject();
+  WriteTimer(j, "delay", f.TimerDelay.get());
+  WriteTimer(j, "level", f.TimerLevel.get());
+  WriteTimer(j, "gray", f.TimerGray.get());
+  j.EndObject();
+  j.Key("MadeHighscore").Value(f.MadeHighscore);
+  j.Key("HighscoreRank").Value(f.HighscoreRank);
+  j.Key("EnteringNickname").Value(f.EnteringNickname);
+  j.EndObject();
+}
+
+}  // namespace
+
+std::string Simulator::Dump() {
+  frmMain& g = *game_;
+  JsonWriter j;
+  j.BeginObject();
+  j.Key("time").Value(static_cast<int64_t>(plat_->vclock().GetTickCount()));
+  j.Key("screen").Value(g.Screen);
+  j.Key("fps").Value(g.FPS_Current);
+  j.Key("ended").Value(g.Ended());
+  j.Key("exitCode").Value(g.ExitCode());
+  j.Key("running").Value(g.Running);
+  j.Key("settings").BeginObject();
+  j.Key("Clockwise").Value(g.settings.Clockwise);
+  j.Key("Multiplayer").Value(g.settings.Multiplayer);
+  j.Key("Music").Value(g.settings.Music);
+  j.Key("SFX").Value(g.settings.SFX);
+  j.Key("Battle").Value(g.settings.Battle);
+  j.EndObject();
+  j.Key("geometry").BeginObject();
+  j.Key("sizex").Value(g.geo.sizex).Key("sizey").Value(g.geo.sizey);
+  j.Key("LStartX").Value(g.geo.LStartX).Key("LEndX").Value(g.geo.LEndX);
+  j.Key("RStartX").Value(g.geo.RStartX).Key("REndX").Value(g.geo.REndX);
+  j.Key("StartY").Value(g.geo.StartY).Key("EndY").Value(g.geo.EndY);
+  j.EndObject();
+  j.Key("display").BeginObject();
+  j.Key("swidth").Value(g.dx.swidth).Key("sheight").Value(g.dx.sheight);
+  j.Key("format").Value(g.dx.BackBufferFormat());
+  j.EndObject();
+  j.Key("right");
+  WriteField(j, g.RightField);
+  j.Key("left");
+  WriteField(j, g.LeftField);
+  j.Key("timers").BeginObject();
+  WriteTimer(j, "keys", g.TimerKeys.get());
+  j.EndObject();
+  j.Key("mouse").BeginObject();
+  j.Key("x").Value(static_cast<int64_t>(g.MouseX)).Key("y").Value(static_cast<int64_t>(g.MouseY));
+  j.Key("armed").Value(g.MouseArmed);
+  j.EndObject();
+  j.Key("highscores").BeginObject();
+  j.Key("page").Value(g.HighscorePage);
+  j.Key("available").Value(g.HighscoresAvailable);
+  j.Key("downloadMode").Value(g.HighscoreDownloadMode);
+  j.Key("fromMenu").Value(g.HighscoresFromMenu);
+  j.Key("nickname").Value(g.NicknameBuffer);
+  j.EndObject();
+  j.Key("sounds").BeginArray();
+  for (const std::string& s : plat_->sounds().TakePlayed()) j.Value(s);
+  j.EndArray();
+  j.Key("music").BeginObject();
+  j.Key("on").Value(g.settings.Music);
+  j.Key("playing").Value(plat_->tune().PlayState() == platform::MusicPlayer::kPlaying);
+  j.Key("state").Value(plat_->tune().PlayState());
+  j.EndObject();
+  j.Key("messages").BeginArray();
+  for (const auto& m : plat_->dialog_box().TakeMessages()) {
+    j.BeginObject().Key("title").Value(m.title).Key("text").Value(m.text);
+    j.Key("style").Value(m.style).EndObject();
+  }
+  j.EndArray();
+  j.EndObject();
+  return j.str();
+}
+
+}  // namespace brikka::sim

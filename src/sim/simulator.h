@@ -1,0 +1,50 @@
+// brikka-sim: the real game on the headless platform, driven by a script of commands, with
+// its state dumped as JSON lines.
+#pragma once
+
+#include <iosfwd>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "game/frm_main.h"
+#include "platform/headless.h"
+
+namespace brikka::sim {
+
+struct ScriptError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+class Simulator {
+ public:
+  Simulator(const std::string& app_dir, const std::string& data_dir, std::ostream& out);
+  ~Simulator();
+
+  // Runs a whole script; a bad line is reported on `err` with its number and stops the run.
+  // Returns the exit status: 0 at the end of the script, 2 for a script error.
+  int Run(std::istream& script, std::ostream& err);
+  // Runs one script line (comments and blank lines do nothing); throws ScriptError.
+  void RunLine(const std::string& line);
+  // The state as one JSON line (without the newline).
+  std::string Dump();
+
+  platform::HeadlessPlatform& plat() { return *plat_; }
+  frmMain& game() { return *game_; }
+
+ private:
+  void Passes(long count);
+  void WaitMs(long ms);
+  void SetBlocks(const std::vector<std::string>& args);
+  void SetPiece(const std::vector<std::string>& args);
+  void WriteIni(const std::vector<std::string>& args, const std::string& line);
+  void PushClick();
+
+  std::ostream& out_;
+  std::unique_ptr<platform::HeadlessPlatform> plat_;
+  std::unique_ptr<frmMain> game_;
+  bool started_ = false;
+};
+
+}  // namespace brikka::sim

@@ -1,0 +1,127 @@
+// Start-up: the display-mode choice, the failure path, settings files of every kind, and the
+// frame loop's lost-device path.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "menu/ini.h"
+#include "platform/numbers.h"
+#include "render/cdirectx.h"
+#include "test_support.h"
+
+namespace brikka {
+namespace {
+
+using platform::DisplayMode;
+namespace fmt = platform::d3dfmt;
+
+TEST(CheckDisplayMode, PrefersThirtyTwoBitsAndTakesTheFirstMatch) {
+  std::vector<DisplayMode> modes = {{640, 480, 60, fmt::X8R8G8B8}, {800, 600, 75, fmt::R5G6B5},
+                                    {800, 600, 60, fmt::R8G8B8}, {800, 600, 85, fmt::X8R8G8B8}};
+  EXPECT_EQ(cdirectx::CheckDisplayMode(modes, 800, 600, 32), fmt::R8G8B8);
+  EXPECT_EQ(cdirectx::CheckDisplayMode(modes, 800, 600, 16), fmt::R5G6B5);
+  EXPECT_EQ(cdirectx::CheckDisplayMode(modes, 1024, 768, 32), 0);
+}
+
+TEST(CheckDisplayMode, FormatsWithAlphaNeverMatch) {
+  std::vector<DisplayMode> modes = {{800, 600, 60, fmt::A8R8G8B8}, {800, 600, 60, fmt::A1R5G5B5},
+                                    {800, 600, 60, fmt::A4R4G4B4}};
+  EXPECT_EQ(cdirectx::CheckDisplayMode(modes, 800, 600, 32), 0);
+  EXPECT_EQ(cdirectx::CheckDisplayMode(modes, 800, 600, 16), 0);
+  modes.push_back({800, 600, 60, fmt::X4R4G4B4});
+  EXPECT_EQ(cdirectx::CheckDisplayMode(modes, 800, 600, 16), fmt::X4R4G4B4);
+}
+
+TEST(StartUp, SixteenBitOnlyAdapterRunsInSixteenBits) {
+  platform::HeadlessOptions opt;
+  opt.modes = {{800, 600, 60, fmt::X1R5G5B5}};
+  testing::HeadlessGame h(opt);
+  ASSERT_TRUE(h.game->StartUp());
+  EXPECT_EQ(h.game->dx.BackBufferFormat(), fmt::X1R5G5B5);
+}
+
+TEST(StartUp, NoUsableModeShowsBothMessagesAndEndsWithFailure) {
+  platform::HeadlessOptions opt;
+  opt.modes = {{640, 480, 60, fmt::X8R8G8B8}, {800, 600, 60, fmt::A8R8G8B8}};
+  testing::HeadlessGame h(opt);
+  EXPECT_FALSE(h.game->StartUp());
+  EXPECT_TRUE(h.game->Ended());
+  EXPECT_NE(h.game->ExitCode(), 0);
+  auto msgs = h.plat->dialog_box().TakeMessages();
+  ASSERT_EQ(msgs.size(), 2u);
+  EXPECT_EQ(msgs[0].title, "Error");
+  EXPECT_EQ(msgs[0].style, 64);
+  EXPECT_EQ(msgs[0].text,
+            "Your hardware does not appear to support 640x480 display modes in either 16 bit or "
+            "32 bit modes. Exiting");
+  EXPECT_EQ(msgs[1].title, "Directx Intialisation Error!");
+  EXPECT_EQ(msgs[1].text, "Couldn't intialise Directx !");
+  EXPECT_EQ(msgs[1].style, 16);
+  h.game->FramePass();  // an ended program runs no more passes
+  EXPECT_EQ(h.plat->vclock().GetTickCount(), platform::VirtualClock::kStart);
+}
+
+TEST(StartUp, ResetVarsTwiceIsHarmless) {
+  testing::HeadlessGame h;
+  ASSERT_TRUE(h.game->StartUp());
+  h.game->Reset_Vars();
+  h.game->Reset_Vars();
+  EXPECT_EQ(h.game->geo.REndX, 650);
+  EXPECT_EQ(h.game->Cursor.Leftx, 0);
+  EXPECT_EQ(h.game->Cursor.Width(), 32);
+}
+
+// Junk of every kind in the settings file: defaults, no crash, and a later write leaves a
+// file that reads back well formed.
+TEST(SettingsFile, BadInputGivesDefaultsAndStaysWritable) {
+  const std::vector<std::string> junk = {
+      std::string("\x00\xff\x01[Menu\x00]\r\n\x7f=\x80\n", 16),
+      "[Menu]\nClockwise=" + std::string(1 << 20, '7') + "\n",
+      "[Menu]\nMultiplayer=99999999999\nClockwise=-32769\n",
+      "[Menu\nMultiplayer=-1\n",
+  };
+  for (const std::string& content : junk) {
+    testing::HeadlessGame h;
+    std::string ini = h.game->DataIniPath();
+    std::ofstream(ini, std::ios::binary) << content;
+    ASSERT_TRUE(h.game->StartUp());
+    EXPECT_EQ(h.game->settings.Clockwise, 1);
+    EXPECT_FALSE(h.game->settings.Multiplayer);
+    EXPECT_TRUE(h.game->settings.Music);
+    EXPECT_FALSE(h.game->LeftField.Active);
+    IniWrite(ini, "Menu", "Multiplayer", "-1");
+    EXPECT_EQ(IniRead(ini, "Menu", "Multiplayer", "0"), "-1");
+    h.game->ReadMenus();
+    EXPECT_TRUE(h.game->settings.Multiplayer);
+    EXPECT_TRUE(h.game->LeftField.Active);
+  }
+}
+
+TEST(FrameLoop, IdlePassesSleepRatherThanSpinAndCountFrames) {
+  testing::HeadlessGame h;
+  ASSERT_TRUE(h.game->StartUp());
+  for (int i = 0; i < 80; ++i) h.game->FramePass();
+  EXPECT_EQ(h.plat->vclock().GetTickCount(), platform::VirtualClock::kStart + 80 * 26);
+  EXPECT_EQ(h.game->FPS_Current, 39);
+}
+
+TEST(FrameLoop, LostDevicePausesTheTuneAndTheResetRestartsIt) {
+  testing::HeadlessGame h;
+  ASSERT_TRUE(h.game->StartUp());
+  h.game->FramePass();
+  ASSERT_EQ(h.plat->tune().PlayState(), platform::MusicPlayer::kPlaying);
+  h.plat->LoseDevice();
+  const int32_t before = h.plat->vclock().GetTickCount();
+  h.game->FramePass();  // lost: nothing drawn, the tune paused, the pass still paced
+  EXPECT_EQ(h.plat->tune().PlayState(), platform::MusicPlayer::kPaused);
+  EXPECT_EQ(h.game->FpsTick, h.plat->vclock().GetTickCount());
+  EXPECT_GT(h.plat->vclock().GetTickCount() - before, 25);
+  h.game->FramePass();  // not reset: the device is reset and the tune starts again
+  EXPECT_EQ(h.game->Device()->TestCooperativeLevel(), platform::kD3D_OK);
+  EXPECT_EQ(h.plat->tune().PlayState(), platform::MusicPlayer::kPlaying);
+  h.game->FramePass();
+  EXPECT_EQ(h.plat->tune().PlayState(), platform::MusicPlayer::kPlaying);
+}
+
+}  // namespace
+}  // namespace brikka
