@@ -1,0 +1,153 @@
+#!/usr/bin/env bash
+# Loopback FTP throughput: a local vsftpd serves a 256 MiB random file; brikka-ftp and curl each
+# download it and upload it once (binary, passive). Prints MiB/s, the brikka/curl ratio per
+# direction and the peak memory of each client. Needs root (vsftpd) and curl.
+#   usage: bench/ftp_throughput.sh [BUILD_DIR]   (default: build)
+#   BENCH_MIB      size of the file in MiB (default 256)
+#   BRIKKA_FTP     path of the client (default BUILD_DIR/bin/brikka-ftp)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-build}
+[[ $build = /* ]] || build=$root/$build
+mib=${BENCH_MIB:-256}
+brikka=${BRIKKA_FTP:-$build/bin/brikka-ftp}
+python=/usr/bin/python3
+
+command -v vsftpd >/dev/null || { echo "ftp_throughput: vsftpd not installed, skipped"; exit 0; }
+command -v curl >/dev/null || { echo "ftp_throughput: curl not installed, skipped"; exit 0; }
+[ "$(id -u)" -eq 0 ] || { echo "ftp_throughput: vsftpd needs root, skipped"; exit 0; }
+have_brikka=1
+[ -x "$brikka" ] || { echo "ftp_throughput: no $brikka, measuring curl only"; have_brikka=0; }
+
+work=$(mktemp -d /tmp/brikka-ftpbench.XXXXXX)
+server_pid=""
+cleanup() {
+  if [ -n "$server_pid" ]; then
+    kill "$server_pid" 2>/dev/null || true
+    wait "$server_pid" 2>/dev/null || true
+  fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# Free ports: one for control, a small range for passive data connections.
+read -r port pasv_min pasv_max < <("$python" - <<'EOF'
+import socket
+def free():
+    s = socket.socket(); s.bind(("127.0.0.1", 0)); p = s.getsockname()[1]; s.close(); return p
+control = free()
+for base in range(40000, 60000, 50):
+    if base <= control < base + 20: continue
+    try:
+        socks = []
+        for p in range(base, base + 20):
+            s = socket.socket(); s.bind(("127.0.0.1", p)); socks.append(s)
+        for s in socks: s.close()
+        print(control, base, base + 19); break
+    except OSError:
+        for s in socks: s.close()
+EOF
+)
+
+# The anonymous root belongs to root (vsftpd will not chroot into a root the ftp user may
+# write); uploads go to pub/, which anyone may write.
+mkdir -p "$work/root/pub" "$work/empty" "$work/local"
+chmod 755 "$work/root" "$work/empty"
+chmod 777 "$work/root/pub"
+cat >"$work/vsftpd.conf" <<EOF
+listen=YES
+listen_ipv6=NO
+background=NO
+listen_address=127.0.0.1
+listen_port=$port
+anonymous_enable=YES
+local_enable=NO
+no_anon_password=YES
+anon_root=$work/root
+write_enable=YES
+anon_upload_enable=YES
+anon_umask=022
+pasv_enable=YES
+pasv_address=127.0.0.1
+pasv_min_port=$pasv_min
+pasv_max_port=$pasv_max
+secure_chroot_dir=$work/empty
+seccomp_sandbox=NO
+isolate=NO
+isolate_network=NO
+xferlog_enable=NO
+EOF
+
+echo "ftp_throughput: making a ${mib} MiB random file"
+head -c "$((mib * 1024 * 1024))" /dev/urandom >"$work/root/big.bin"
+chmod 644 "$work/root/big.bin"
+cp "$work/root/big.bin" "$work/local/source.bin"
+
+vsftpd "$work/vsftpd.conf" >"$work/vsftpd.log" 2>&1 &
+server_pid=$!
+for _ in $(seq 50); do
+  (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && break
+  sleep 0.1
+done
+(exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null ||
+  { echo "ftp_throughput: vsftpd did not start:"; cat "$work/vsftpd.log"; exit 1; }
+
+now_ns() { date +%s%N; }
+peak_kib=0
+# Runs a command once; sets $elapsed_ns and $peak_kib (peak resident set of the command).
+measure() {
+  local t0 t1
+  sync  # the previous run's written pages must not be flushed on this run's time
+  t0=$(now_ns)
+  if [ -x /usr/bin/time ]; then
+    /usr/bin/time -f %M -o "$work/rss" "$@" >"$work/out.log" 2>&1 ||
+      { echo "ftp_throughput: failed: $*"; cat "$work/out.log"; exit 1; }
+    peak_kib=$(tail -1 "$work/rss")
+  else
+    "$@" >"$work/out.log" 2>&1 &
+    local pid=$! hwm=0 v
+    while kill -0 "$pid" 2>/dev/null; do
+      v=$(awk '/VmHWM/ {print $2}' "/proc/$pid/status" 2>/dev/null || true)
+      [ -n "$v" ] && [ "$v" -gt "$hwm" ] && hwm=$v
+      sleep 0.05
+    done
+    wait "$pid" || { echo "ftp_throughput: failed: $*"; cat "$work/out.log"; exit 1; }
+    peak_kib=$hwm
+  fi
+  t1=$(now_ns)
+  elapsed_ns=$((t1 - t0))
+}
+
+rate() { awk -v n="$mib" -v ns="$1" 'BEGIN { printf "%.1f", n / (ns / 1e9) }'; }
+same() { cmp -s "$1" "$2" || { echo "ftp_throughput: $3 bytes differ"; exit 1; }; }
+
+url=ftp://127.0.0.1:$port
+cat "$work/root/big.bin" >/dev/null  # warm the page cache for both clients alike
+
+measure curl -sS -o "$work/local/curl.bin" "$url/big.bin"
+same "$work/root/big.bin" "$work/local/curl.bin" "curl download"
+curl_down=$(rate "$elapsed_ns"); curl_down_rss=$peak_kib
+measure curl -sS -T "$work/local/source.bin" "$url/pub/curl.bin"
+same "$work/local/source.bin" "$work/root/pub/curl.bin" "curl upload"
+curl_up=$(rate "$elapsed_ns"); curl_up_rss=$peak_kib
+rm -f "$work/local/curl.bin" "$work/root/pub/curl.bin"
+
+echo "ftp_throughput: ${mib} MiB over loopback, vsftpd on 127.0.0.1:$port, passive, binary"
+if [ "$have_brikka" -eq 1 ]; then
+  measure "$brikka" "127.0.0.1:$port" "get big.bin $work/local/brikka.bin"
+  same "$work/root/big.bin" "$work/local/brikka.bin" "brikka-ftp download"
+  brikka_down=$(rate "$elapsed_ns"); brikka_down_rss=$peak_kib
+  measure "$brikka" "127.0.0.1:$port" "put $work/local/source.bin pub/brikka.bin"
+  same "$work/local/source.bin" "$work/root/pub/brikka.bin" "brikka-ftp upload"
+  brikka_up=$(rate "$elapsed_ns"); brikka_up_rss=$peak_kib
+  ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+  printf '%-9s brikka-ftp %8s MiB/s (peak RSS %6d KiB)   curl %8s MiB/s (peak RSS %6d KiB)   ratio %s\n' \
+    download "$brikka_down" "$brikka_down_rss" "$curl_down" "$curl_down_rss" \
+    "$(ratio "$brikka_down" "$curl_down")"
+  printf '%-9s brikka-ftp %8s MiB/s (peak RSS %6d KiB)   curl %8s MiB/s (peak RSS %6d KiB)   ratio %s\n' \
+    upload "$brikka_up" "$brikka_up_rss" "$curl_up" "$curl_up_rss" \
+    "$(ratio "$brikka_up" "$curl_up")"
+else
+  printf '%-9s curl %8s MiB/s (peak RSS %6d KiB)\n' download "$curl_down" "$curl_down_rss"
+  printf '%-9s curl %8s MiB/s (peak RSS %6d KiB)\n' upload "$curl_up" "$curl_up_rss"
+fi
