@@ -1,0 +1,48 @@
+// What the display knows about losing its device, fed by window events (the real pump)
+// or by the script (headless), and read back as TestCooperativeLevel results.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/display.h"
+
+namespace platform {
+
+class DeviceLoss {
+ public:
+  // A minimised full-screen window has no device until it is restored.
+  void Minimised() {
+    minimised_ = true;
+    needs_reset_ = true;
+  }
+  void Restored() { minimised_ = false; }
+  // The renderer threw away its targets or textures: lost this once, then waiting for Reset.
+  void Dropped(bool textures_gone) {
+    lost_once_ = true;
+    needs_reset_ = true;
+    textures_gone_ = textures_gone_ || textures_gone;
+  }
+
+  int32_t Test() {
+    if (minimised_ || lost_once_) {
+      lost_once_ = false;
+      return kD3DERR_DEVICELOST;
+    }
+    return needs_reset_ ? kD3DERR_DEVICENOTRESET : kD3D_OK;
+  }
+  bool StillLost() const { return minimised_; }
+  bool TexturesGone() const { return textures_gone_; }
+  void ResetDone() {
+    needs_reset_ = false;
+    textures_gone_ = false;
+    lost_once_ = false;
+  }
+
+ private:
+  bool minimised_ = false;
+  bool lost_once_ = false;
+  bool needs_reset_ = false;
+  bool textures_gone_ = false;
+};
+
+}  // namespace platform

@@ -1,0 +1,92 @@
+// Headless sound, music and message boxes: what is recorded, what is refused, and the
+// play states the frame loop sees.
+#include <gtest/gtest.h>
+
+#include "render_support.h"
+
+namespace platform::testing {
+namespace {
+
+TEST(HeadlessSound, PlaysAreRecordedByEffectName) {
+  ScratchDir dir;
+  std::filesystem::create_directories(dir.file("Sounds"));
+  WriteWav(dir.file("Sounds/coll.wav"), 100);
+  WriteWav(dir.file("Sounds/line.wav"), 100);
+  VirtualClock clock;
+  HeadlessSound sound(&clock);
+  auto coll = sound.CreateSoundBufferFromFile(dir.str() + "\\Sounds\\COLL.wav");
+  auto line = sound.CreateSoundBufferFromFile(dir.file("Sounds/line.wav"));
+  coll->Play();
+  line->Play();
+  EXPECT_EQ(sound.TakePlayed(), (std::vector<std::string>{"coll", "line"}));
+  EXPECT_TRUE(sound.TakePlayed().empty());
+}
+
+TEST(HeadlessSound, AStillPlayingBufferIsNotRestarted) {
+  ScratchDir dir;
+  WriteWav(dir.file("coll.wav"), 200);
+  VirtualClock clock;
+  HeadlessSound sound(&clock);
+  auto coll = sound.CreateSoundBufferFromFile(dir.file("coll.wav"));
+  coll->Play();
+  coll->Play();  // both wells landing in one frame
+  clock.Advance(199);
+  coll->Play();
+  clock.Advance(1);
+  coll->Play();  // the first play has ended
+  EXPECT_EQ(sound.TakePlayed(), (std::vector<std::string>{"coll", "coll"}));
+}
+
+TEST(HeadlessSound, MissingOrBrokenFilesThrow) {
+  ScratchDir dir;
+  HeadlessSound sound;
+  EXPECT_THROW(sound.CreateSoundBufferFromFile(dir.file("none.wav")), SoundError);
+  std::ofstream(dir.file("bad.wav")) << "RIFF but not really";
+  EXPECT_THROW(sound.CreateSoundBufferFromFile(dir.file("bad.wav")), SoundError);
+}
+
+TEST(HeadlessMusic, PlayStatesLikeTheMediaPlayer) {
+  ScratchDir dir;
+  std::ofstream(dir.file("bck.mid")) << "MThd";
+  VirtualClock clock;
+  HeadlessMusic music(clock);
+  EXPECT_EQ(music.PlayState(), 0);
+  music.Play();
+  EXPECT_EQ(music.PlayState(), 0);  // nothing to play yet
+  music.SetURL(dir.str() + "\\BCK.MID");
+  EXPECT_EQ(music.PlayState(), MusicPlayer::kStopped);
+  music.Play();
+  EXPECT_EQ(music.PlayState(), MusicPlayer::kPlaying);
+  clock.Advance(60'000);
+  EXPECT_EQ(music.PlayState(), MusicPlayer::kPlaying);  // until told otherwise
+  EXPECT_LT(music.CurrentPosition(), 0);                // cannot tell, like MIDI
+  EXPECT_LT(music.Duration(), 0);
+  music.Pause();
+  EXPECT_EQ(music.PlayState(), MusicPlayer::kPaused);
+  music.Play();
+  EXPECT_EQ(music.PlayState(), MusicPlayer::kPlaying);
+  music.Stop();
+  EXPECT_EQ(music.PlayState(), MusicPlayer::kStopped);
+  music.Pause();  // pausing a stopped player changes nothing
+  EXPECT_EQ(music.PlayState(), MusicPlayer::kStopped);
+  music.SetURL(dir.file("missing.mid"));
+  music.Play();
+  EXPECT_EQ(music.PlayState(), 0);
+}
+
+TEST(HeadlessDialogs, RecordsBoxesAndGivesScriptedOrDefaultAnswers) {
+  HeadlessDialogs d;
+  d.QueueAnswer(mb::AnswerRetry);
+  EXPECT_EQ(d.MsgBox("Server busy", mb::RetryCancel, "Exchange"), mb::AnswerRetry);
+  EXPECT_EQ(d.MsgBox("Server busy", mb::RetryCancel, "Exchange"), mb::AnswerCancel);
+  EXPECT_EQ(d.MsgBox("Couldn't intialise Directx !", mb::Critical, "Directx Intialisation Error!"),
+            mb::AnswerOk);
+  auto messages = d.TakeMessages();
+  ASSERT_EQ(messages.size(), 3u);
+  EXPECT_EQ(messages[2].title, "Directx Intialisation Error!");
+  EXPECT_EQ(messages[2].style, 16);
+  EXPECT_TRUE(d.TakeMessages().empty());
+}
+
+}  // namespace
+}  // namespace platform::testing
