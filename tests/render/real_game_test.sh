@@ -20,7 +20,7 @@ export SDL_AUDIODRIVER=dummy
 pid=$!
 find_window() {  # name, seconds
   for _ in $(seq $(( $2 * 10 ))); do
-    id=$(xdotool search --name "^$1\$" 2>/dev/null | head -n1)
+    id=$(xwininfo -root -tree 2>/dev/null | grep -F "\"$1\":" | awk '{print $1}' | head -n1)
     [ -n "$id" ] && { echo "$id"; return 0; }
     kill -0 $pid 2>/dev/null || return 1
     sleep 0.1
