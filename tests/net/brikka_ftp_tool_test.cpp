@@ -1,0 +1,160 @@
+// The brikka-ftp command-line tool against pyftpdlib and the scripted server: its listing
+// format, transfers, standard error reports and exit statuses.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <filesystem>
+#include <map>
+
+#include "fake_ftp_server.h"
+#include "net_test_support.h"
+
+namespace {
+
+struct ToolRun {
+  int status = -1;
+  std::string out, err;
+};
+
+std::string Quote(const std::string& arg) {
+  std::string quoted = "'";
+  for (char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+class BrikkaFtpToolTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { server_ = nettest::StartPyFtpServer().release(); }
+  static void TearDownTestSuite() {
+    delete server_;
+    server_ = nullptr;
+  }
+  void SetUp() override {
+    tool_ = std::string(BRIKKA_APP_DIR) + "/brikka-ftp";
+    if (access(tool_.c_str(), X_OK) != 0) GTEST_SKIP() << "brikka-ftp is not built";
+    ASSERT_TRUE(server_->ok());
+  }
+
+  ToolRun Run(const std::vector<std::string>& args) {
+    std::string command = Quote(tool_);
+    for (const auto& a : args) command += " " + Quote(a);
+    command += " >" + Quote(scratch_ / "out") + " 2>" + Quote(scratch_ / "err");
+    ToolRun run;
+    const int raw = std::system(command.c_str());
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.out = nettest::ReadFile(scratch_ / "out");
+    run.err = nettest::ReadFile(scratch_ / "err");
+    return run;
+  }
+  std::string Host() const { return "127.0.0.1:" + std::to_string(server_->port()); }
+  std::string Remote(const std::string& name) const { return server_->work_dir() + "/" + name; }
+
+  static nettest::FtpServer* server_;
+  std::string tool_;
+  nettest::TempDir scratch_, local_;
+};
+
+nettest::FtpServer* BrikkaFtpToolTest::server_ = nullptr;
+
+TEST_F(BrikkaFtpToolTest, ListsKindSizeDateNameAndLinkTarget) {
+  std::filesystem::create_directory(Remote("lsdir"));
+  nettest::WriteFile(Remote("lsdir/my file.txt"), "12345");
+  std::filesystem::create_directory(Remote("lsdir/inner"));
+  std::filesystem::create_symlink("my file.txt", Remote("lsdir/shortcut"));
+  const ToolRun run = Run({Host(), "cd lsdir", "ls"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  std::vector<std::string> lines;
+  for (size_t start = 0, end; (end = run.out.find('\n', start)) != std::string::npos;
+       start = end + 1) {
+    lines.push_back(run.out.substr(start, end - start));
+  }
+  ASSERT_EQ(lines.size(), 3u) << run.out;
+  std::map<std::string, std::pair<std::string, std::string>> seen;  // name: kind, size
+  for (const auto& l : lines) {
+    // kind TAB size TAB YYYY-MM-DD HH:MM TAB name
+    const size_t t1 = l.find('\t'), t2 = l.find('\t', t1 + 1), t3 = l.find('\t', t2 + 1);
+    ASSERT_NE(t3, std::string::npos) << l;
+    const std::string kind = l.substr(0, t1), size = l.substr(t1 + 1, t2 - t1 - 1);
+    const std::string date = l.substr(t2 + 1, t3 - t2 - 1);
+    EXPECT_TRUE(kind == "d" || kind == "l" || kind == "-") << l;
+    EXPECT_EQ(size.find_first_not_of("0123456789"), std::string::npos) << l;
+    const std::string shape = "9999-99-99 99:99";
+    ASSERT_EQ(date.size(), shape.size()) << l;
+    for (size_t i = 0; i < shape.size(); ++i) {
+      EXPECT_TRUE(shape[i] == '9' ? std::isdigit(static_cast<unsigned char>(date[i])) != 0
+                                  : date[i] == shape[i])
+          << l;
+    }
+    seen[l.substr(t3 + 1)] = {kind, size};
+  }
+  EXPECT_EQ(seen["my file.txt"], (std::pair<std::string, std::string>{"-", "5"}));
+  EXPECT_EQ(seen["inner"].first, "d");
+  EXPECT_EQ(seen["shortcut -> my file.txt"].first, "l");
+}
+
+TEST_F(BrikkaFtpToolTest, TransfersAndReportsStatesOnStandardError) {
+  nettest::WriteFile(local_ / "mine.ini", "[scores]\r\n1=100\r\n");
+  const ToolRun run = Run({"--verbose", Host(), "mkdir tooldir", "cd tooldir",
+                           "put " + (local_ / "mine.ini") + " up.ini", "mv up.ini moved.ini",
+                           "get moved.ini " + (local_ / "back.ini"), "pwd", "rm moved.ini", "cd ..",
+                           "rmdir tooldir"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "/tooldir\n");
+  EXPECT_EQ(nettest::ReadFile(local_ / "back.ini"), "[scores]\r\n1=100\r\n");
+  EXPECT_FALSE(nettest::FileExists(Remote("tooldir")));
+  EXPECT_NE(run.err.find("state 2: connecting\n"), std::string::npos);
+  EXPECT_NE(run.err.find("state 17: uploading\n"), std::string::npos);
+  EXPECT_NE(run.err.find("> USER anonymous\n"), std::string::npos);
+  EXPECT_NE(run.err.find("< 221 "), std::string::npos);
+  EXPECT_EQ(run.err.find("player@brikka.invalid"), std::string::npos);  // passwords stay hidden
+  EXPECT_EQ(run.err.find("\r"), std::string::npos);  // no progress line off a terminal
+}
+
+TEST_F(BrikkaFtpToolTest, ResumeAndPutFrom) {
+  nettest::WriteFile(Remote("whole.txt"), "0123456789");
+  nettest::WriteFile(local_ / "piece.txt", "0123");
+  ASSERT_EQ(Run({Host(), "resume whole.txt " + (local_ / "piece.txt")}).status, 0);
+  EXPECT_EQ(nettest::ReadFile(local_ / "piece.txt"), "0123456789");
+  nettest::WriteFile(Remote("start.txt"), "abc");
+  nettest::WriteFile(local_ / "all.txt", "abcdefg");
+  ASSERT_EQ(Run({Host(), "put-from 3 " + (local_ / "all.txt") + " start.txt"}).status, 0);
+  EXPECT_EQ(nettest::ReadFile(Remote("start.txt")), "abcdefg");
+}
+
+TEST_F(BrikkaFtpToolTest, FailingCommandGivesItsStatusAndError) {
+  const ToolRun run = Run({Host(), "pwd", "rm not-there.txt", "pwd"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "/\n");  // the commands after the failure do not run
+  EXPECT_NE(run.err.find("error 16550: Requested action not taken."), std::string::npos) << run.err;
+  const ToolRun login = Run({"--user", "brikka", "--password", "wrong", Host(), "pwd"});
+  EXPECT_EQ(login.status, 1);
+  EXPECT_NE(login.err.find("error 16530: Not logged in."), std::string::npos) << login.err;
+}
+
+TEST_F(BrikkaFtpToolTest, SilentServerExitsWithTimedOut) {
+  nettest::FakeFtpServer fake;
+  fake.Login().Expect("CWD").Start();
+  const ToolRun run =
+      Run({"--timeout", "1", "127.0.0.1:" + std::to_string(fake.port()), "cd slow", "pwd"});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("timed out"), std::string::npos) << run.err;
+}
+
+TEST_F(BrikkaFtpToolTest, BadCommandLinesAreRefusedBeforeConnecting) {
+  EXPECT_EQ(Run({}).status, 64);
+  EXPECT_EQ(Run({Host(), "fetch a"}).status, 64);
+  EXPECT_EQ(Run({Host(), "get onlyone"}).status, 64);
+  EXPECT_EQ(Run({Host(), "put-from x a b"}).status, 64);
+  EXPECT_EQ(Run({"--timeout", "abc", Host(), "pwd"}).status, 64);
+  EXPECT_EQ(Run({"127.0.0.1:99999", "pwd"}).status, 64);
+}
+
+TEST_F(BrikkaFtpToolTest, RefusedConnectionIsAFailure) {
+  const ToolRun run = Run({"127.0.0.1:" + std::to_string(nettest::UnusedPort()), "pwd"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("error 10061: Connection refused."), std::string::npos) << run.err;
+}
+
+}  // namespace

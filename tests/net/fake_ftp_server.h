@@ -1,0 +1,76 @@
+// A scripted FTP server for faults a real server will not make: it listens on 127.0.0.1,
+// accepts one control connection and plays its script (replies, expected commands, pauses,
+// data connections, hang-ups) on its own thread with plain POSIX sockets.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace nettest {
+
+class FakeFtpServer {
+ public:
+  FakeFtpServer();
+  ~FakeFtpServer();
+  FakeFtpServer(const FakeFtpServer&) = delete;
+  FakeFtpServer& operator=(const FakeFtpServer&) = delete;
+
+  uint16_t port() const { return port_; }
+
+  // Script steps, played in order once Start() is called.
+  FakeFtpServer& Reply(const std::string& line);  // the line plus CR LF
+  FakeFtpServer& Raw(const std::string& bytes);   // exactly these bytes
+  FakeFtpServer& Pause(int ms);
+  FakeFtpServer& Expect(const std::string& prefix);  // the next command must start so
+  // The usual anonymous login: greeting, USER, PASS, PWD.
+  FakeFtpServer& Login();
+  // Listens for a data connection on 127.0.0.1 and replies 227 naming `host` ("127,0,0,2")
+  // with the listener's port.
+  FakeFtpServer& PassiveReply(const std::string& host);
+  // Connects to the address and port of the last PORT command.
+  FakeFtpServer& ConnectToPort();
+  FakeFtpServer& AcceptData();
+  FakeFtpServer& SendData(const std::string& bytes);
+  FakeFtpServer& ReadDataUntilClosed();
+  FakeFtpServer& CloseData();
+  FakeFtpServer& CloseControl();
+
+  void Start();
+  // Stops the script (if still running) and waits for the thread.
+  void Finish();
+
+  std::vector<std::string> Commands();
+  std::string Failure();              // the first thing the client did not do as scripted
+  std::string DataReceived();         // what came on the data connection
+  std::string DataPeer();             // the address the data connection came from
+  bool DataConnected();               // a data connection was accepted
+  std::vector<int> PortsAnnounced();  // ports of PORT commands
+
+ private:
+  using Step = std::function<bool()>;
+  void Run();
+  bool WaitReadable(int fd, int timeout_ms);
+  bool SendAll(int fd, const std::string& bytes);
+  bool ReadLine(std::string& line);
+  void Fail(const std::string& why);
+
+  int listen_fd_ = -1, control_fd_ = -1, data_listen_fd_ = -1, data_fd_ = -1;
+  uint16_t port_ = 0;
+  std::vector<Step> steps_;
+  std::thread thread_;
+  std::atomic<bool> stop_{false};
+  std::mutex mutex_;
+  std::vector<std::string> commands_;
+  std::string failure_, data_received_, data_peer_, pending_input_;
+  bool data_connected_ = false;
+  std::vector<int> ports_;
+  std::string last_port_host_;
+  int last_port_ = 0;
+};
+
+}  // namespace nettest

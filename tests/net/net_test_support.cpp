@@ -1,0 +1,288 @@
+// Test helpers: folders, files, child processes, the two real FTP servers, the client
+// harness.
+#include "net_test_support.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace nettest {
+namespace fs = std::filesystem;
+
+TempDir::TempDir() {
+  char pattern[] = "/tmp/brikka-net-XXXXXX";
+  path_ = mkdtemp(pattern);
+}
+
+TempDir::~TempDir() {
+  std::error_code ignored;
+  fs::remove_all(path_, ignored);
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+bool FileExists(const std::string& path) {
+  return fs::exists(path);
+}
+
+std::vector<std::string> ListFolder(const std::string& path) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(path)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+bool RunUntil(platform::NetLoop& loop, const std::function<bool()>& done, int timeout_ms) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+  while (!done()) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) return false;
+    loop.RunOne(static_cast<int32_t>(std::min<int64_t>(left.count(), 100)));
+  }
+  return true;
+}
+
+uint16_t UnusedPort() {
+  int fd = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  socklen_t length = sizeof address;
+  getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+  close(fd);
+  return ntohs(address.sin_port);
+}
+
+// ---- child processes ------------------------------------------------------------------
+
+ChildProcess::ChildProcess(const std::vector<std::string>& argv, bool show_errors) {
+  int pipe_fds[2];
+  if (pipe(pipe_fds) != 0) return;
+  pid_ = fork();
+  if (pid_ == 0) {
+    dup2(pipe_fds[1], STDOUT_FILENO);
+    if (!show_errors) {
+      int null_fd = open("/dev/null", O_WRONLY);
+      dup2(null_fd, STDERR_FILENO);
+    }
+    close(pipe_fds[0]);
+    close(pipe_fds[1]);
+    std::vector<char*> args;
+    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    execv(args[0], args.data());
+    _exit(127);
+  }
+  close(pipe_fds[1]);
+  out_fd_ = pipe_fds[0];
+}
+
+ChildProcess::~ChildProcess() {
+  if (pid_ > 0) {
+    kill(pid_, SIGTERM);
+    int status = 0;
+    waitpid(pid_, &status, 0);
+  }
+  if (out_fd_ >= 0) close(out_fd_);
+}
+
+std::string ChildProcess::ReadLine(int timeout_ms) {
+  std::string line;
+  pollfd p{out_fd_, POLLIN, 0};
+  while (poll(&p, 1, timeout_ms) > 0) {
+    char c;
+    if (read(out_fd_, &c, 1) != 1 || c == '\n') break;
+    line += c;
+  }
+  return line;
+}
+
+// ---- servers --------------------------------------------------------------------------
+
+namespace {
+
+bool Connectable(uint16_t port) {
+  int fd = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(port);
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  const bool ok = connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+  close(fd);
+  return ok;
+}
+
+class PyFtpServer : public FtpServer {
+ public:
+  PyFtpServer()
+      : process_({"/usr/bin/python3",
+                  std::string(BRIKKA_SOURCE_DIR) + "/tests/net/pyftpd_server.py", root_.path()}) {
+    port_ = static_cast<uint16_t>(std::atoi(process_.ReadLine(10000).c_str()));
+  }
+  uint16_t port() const override { return port_; }
+  std::string name() const override { return "pyftpdlib"; }
+  std::string work_dir() const override { return root_.path(); }
+  std::string remote_work_dir() const override { return "/"; }
+  bool has_user_login() const override { return true; }
+  bool ok() const override { return port_ != 0; }
+
+ private:
+  TempDir root_;
+  ChildProcess process_;
+  uint16_t port_ = 0;
+};
+
+class Vsftpd : public FtpServer {
+ public:
+  explicit Vsftpd(uint16_t port) : port_(port) {
+    const std::string root = dir_ / "root", pub = root + "/pub", empty = dir_ / "empty";
+    fs::create_directories(pub);
+    fs::create_directories(empty);
+    chmod(root.c_str(), 0755);
+    chmod(pub.c_str(), 0777);
+    WriteFile(dir_ / "vsftpd.conf", Config(root, empty));
+    process_ = std::make_unique<ChildProcess>(
+        std::vector<std::string>{"/usr/sbin/vsftpd", dir_ / "vsftpd.conf"});
+    for (int i = 0; i < 100 && !Connectable(port_); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    ok_ = Connectable(port_);
+  }
+  uint16_t port() const override { return port_; }
+  std::string name() const override { return "vsftpd"; }
+  std::string work_dir() const override { return dir_.path() + "/root/pub"; }
+  std::string remote_work_dir() const override { return "/pub"; }
+  bool has_user_login() const override { return false; }
+  bool ok() const override { return ok_; }
+
+ private:
+  std::string Config(const std::string& root, const std::string& empty) const {
+    std::ostringstream c;
+    c << "listen=YES\nlisten_ipv6=NO\nlisten_address=127.0.0.1\nlisten_port=" << port_
+      << "\nbackground=NO\nanonymous_enable=YES\nlocal_enable=NO\nanon_root=" << root
+      << "\nno_anon_password=YES\nwrite_enable=YES\nanon_upload_enable=YES\n"
+         "anon_mkdir_write_enable=YES\nanon_other_write_enable=YES\n"
+         "anon_world_readable_only=NO\nanon_umask=022\nftp_username=ftp\n"
+         "seccomp_sandbox=NO\nsecure_chroot_dir="
+      << empty
+      << "\npasv_enable=YES\npasv_address=127.0.0.1\npasv_addr_resolve=NO\nport_enable=YES\n"
+         "connect_from_port_20=NO\nascii_upload_enable=YES\nascii_download_enable=YES\n"
+         "xferlog_enable=NO\ndirmessage_enable=NO\nuse_localtime=YES\n";
+    return c.str();
+  }
+
+  TempDir dir_;
+  uint16_t port_;
+  std::unique_ptr<ChildProcess> process_;
+  bool ok_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<FtpServer> StartPyFtpServer() {
+  return std::make_unique<PyFtpServer>();
+}
+
+std::unique_ptr<FtpServer> StartVsftpd(std::string* why_not) {
+  if (geteuid() != 0) {
+    *why_not = "vsftpd needs root";
+    return nullptr;
+  }
+  if (access("/usr/sbin/vsftpd", X_OK) != 0) {
+    *why_not = "vsftpd is not installed";
+    return nullptr;
+  }
+  auto server = std::make_unique<Vsftpd>(UnusedPort());
+  if (!server->ok()) {
+    *why_not = "vsftpd did not start";
+    return nullptr;
+  }
+  return server;
+}
+
+// ---- client harness -------------------------------------------------------------------
+
+FtpHarness::FtpHarness() {
+  auto record = [this](const char* name) {
+    return [this, name](int32_t status) { events.emplace_back(name, status); };
+  };
+  ftp.OnConnect = record("OnConnect");
+  ftp.OnCreateDirectory = record("OnCreateDirectory");
+  ftp.OnDeleteFile = record("OnDeleteFile");
+  ftp.OnGetCurrentDirectory = record("OnGetCurrentDirectory");
+  ftp.OnSetCurrentDirectory = record("OnSetCurrentDirectory");
+  ftp.OnRemoveDirectory = record("OnRemoveDirectory");
+  ftp.OnRenameFile = record("OnRenameFile");
+  ftp.OnDownloadFile = record("OnDownloadFile");
+  ftp.OnUploadFile = record("OnUploadFile");
+  ftp.OnEnumFiles = record("OnEnumFiles");
+  ftp.OnQuitSession = record("OnQuitSession");
+  ftp.OnStateChange = [this](int32_t state) { states.push_back(state); };
+  ftp.SessionProtocolMessage = [this](int32_t kind, const std::string& text) {
+    protocol.emplace_back(kind, text);
+  };
+  ftp.OnDataTransferProgress = [this](int64_t bytes) { progress.push_back(bytes); };
+}
+
+int FtpHarness::NextEvent(int timeout_ms) {
+  const size_t before = events.size();
+  if (!RunUntil(
+          loop, [&] { return events.size() > before; }, timeout_ms))
+    return -1;
+  return events.back().second;
+}
+
+int FtpHarness::Call(const std::function<void()>& start, int timeout_ms) {
+  const size_t before = events.size();
+  start();
+  if (!RunUntil(
+          loop, [&] { return events.size() > before; }, timeout_ms))
+    return -1;
+  return events.back().second;
+}
+
+int FtpHarness::Login(uint16_t port, const std::string& user, const std::string& password) {
+  ftp.SetFtpServer("127.0.0.1");
+  ftp.SetRemotePort(port);
+  ftp.SetUserName(user);
+  ftp.SetPassword(password);
+  return Call([&] { ftp.Connect(); });
+}
+
+std::vector<std::string> FtpHarness::SentCommands() const {
+  std::vector<std::string> sent;
+  for (const auto& [kind, text] : protocol) {
+    if (kind == 0) sent.push_back(text);
+  }
+  return sent;
+}
+
+}  // namespace nettest

@@ -1,0 +1,318 @@
+// CSocket and CTimeout on the network loop, over loopback.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "net/csocket.h"
+#include "net/ctimeout.h"
+#include "net_test_support.h"
+
+namespace {
+
+using net::CSocket;
+using nettest::RunUntil;
+
+// A listening socket that takes the first connection into `peer`.
+struct Listener {
+  explicit Listener(platform::NetLoop& loop) : socket(loop), peer(loop) {
+    socket.Bind(0, "127.0.0.1");
+    socket.Listen();
+    socket.OnConnectionRequest = [this](int32_t id) { peer.Accept(id); };
+    peer.OnDataArrival = [this](int32_t) {
+      std::string more;
+      peer.GetData(more);
+      received += more;
+    };
+  }
+  CSocket socket, peer;
+  std::string received;
+};
+
+struct Errors {
+  void Wire(CSocket& s) {
+    s.OnError = [this](int16_t number, const std::string& description, int32_t, const std::string&,
+                       const std::string&, int32_t, bool&) {
+      numbers.push_back(number);
+      texts.push_back(description);
+    };
+  }
+  std::vector<int> numbers;
+  std::vector<std::string> texts;
+};
+
+TEST(CSocketTest, ConnectsToADottedAddressWithoutALookUpAndReportsBothEnds) {
+  platform::NetLoop loop;
+  Listener listener(loop);
+  CSocket client(loop);
+  bool connected = false;
+  client.OnConnect = [&] { connected = true; };
+  client.Connect("127.0.0.1", listener.socket.LocalPort());
+  // Never state 4 (resolving) for an address, and no event from inside the call.
+  EXPECT_EQ(client.State(), CSocket::sckConnecting);
+  EXPECT_FALSE(connected);
+  ASSERT_TRUE(RunUntil(
+      loop, [&] { return connected && listener.peer.State() == 7; }, 5000));
+  EXPECT_EQ(client.State(), CSocket::sckConnected);
+  EXPECT_EQ(client.RemoteHostIP(), "127.0.0.1");
+  EXPECT_EQ(client.LocalIP(), "127.0.0.1");
+  EXPECT_EQ(listener.peer.RemotePort(), client.LocalPort());
+  EXPECT_NE(client.SocketHandle(), -1);
+}
+
+TEST(CSocketTest, ResolvesAHostNameFirst) {
+  platform::NetLoop loop;
+  Listener listener(loop);
+  CSocket client(loop);
+  bool connected = false;
+  client.OnConnect = [&] { connected = true; };
+  client.Connect("localhost", listener.socket.LocalPort());
+  EXPECT_EQ(client.State(), CSocket::sckResolvingHost);
+  ASSERT_TRUE(RunUntil(
+      loop, [&] { return connected; }, 5000));
+  EXPECT_EQ(client.RemoteHostIP(), "127.0.0.1");
+}
+
+TEST(CSocketTest, RefusedConnectionIsWinsockErrorAndStateError) {
+  platform::NetLoop loop;
+  CSocket client(loop);
+  Errors errors;
+  errors.Wire(client);
+  client.Connect("127.0.0.1", nettest::UnusedPort());
+  ASSERT_TRUE(RunUntil(
+      loop, [&] { return !errors.numbers.empty(); }, 5000));
+  EXPECT_EQ(errors.numbers[0], 10061);
+  EXPECT_EQ(errors.texts[0], "Connection refused.");
+  EXPECT_EQ(client.State(), CSocket::sckError);
+  EXPECT_EQ(client.SocketHandle(), -1);
+}
+
+TEST(CSocketTest, BindingAPortInUseRaisesAddressInUse) {
+  platform::NetLoop loop;
+  Listener listener(loop);
+  CSocket second(loop);
+  try {
+    second.Bind(listener.socket.LocalPort(), "127.0.0.1");
+    second.Listen();
+    FAIL() << "no error";
+  } catch (const net::NetError& e) {
+    EXPECT_EQ(e.Number, 10048);
+    EXPECT_EQ(e.Description, "Address already in use.");
+    EXPECT_EQ(e.Source, "CSocket.Bind");
+  }
+}
+
+TEST(CSocketTest, SendDataWithoutAConnectionIsWrongState) {
+  platform::NetLoop loop;
+  CSocket s(loop);
+  try {
+    s.SendData(std::string("x"));
+    FAIL() << "no error";
+  } catch (const net::NetError& e) {
+    EXPECT_EQ(e.Number, 40006);
+    EXPECT_EQ(e.Source, "CSocket.SendData");
+    EXPECT_EQ(e.Description,
+              "Wrong protocol or connection state for the requested transaction or request.");
+  }
+  EXPECT_THROW(s.Connect("127.0.0.1", 70000), net::NetError);  // port beyond 16 bits
+}
+
+TEST(CSocketTest, SendDataTurnsEachTypeIntoItsBytes) {
+  platform::NetLoop loop;
+  Listener listener(loop);
+  CSocket client(loop);
+  client.Connect("127.0.0.1", listener.socket.LocalPort());
+  ASSERT_TRUE(RunUntil(
+      loop, [&] { return client.State() == 7; }, 5000));
+  client.SendData(uint8_t{0x41});
+  client.SendData(int16_t{0x0102});
+  client.SendData(int32_t{-2});
+  client.SendData(1.5f);
+  client.SendData(2.0);
+  client.SendData("str");
+  client.SendData(std::vector<uint8_t>{0, 255});
+  const std::string expected =
+      std::string("\x41\x02\x01\xFE\xFF\xFF\xFF", 7) + std::string("\x00\x00\xC0\x3F", 4) +
+      std::string("\x00\x00\x00\x00\x00\x00\x00\x40", 8) + "str" + std::string("\x00\xFF", 2);
+  ASSERT_TRUE(RunUntil(
+      loop, [&] { return listener.received.size() >= expected.size(); }, 5000));
+  EXPECT_EQ(listener.received, expected);
+}
+
+TEST(CSocketTest, SendProgressKeepsTheRestUntilAllIsSent) {
+  platform::NetLoop loop;
+  Listener listener(loop);
+  CSocket client(loop);
+  client.Connect("127.0.0.1", listener.socket.LocalPort());
+  ASSERT_TRUE(RunUntil(
+      loop, [&] { return client.State() == 7; }, 5000));
+  std::string payload(24 * 1024 * 1024, '\0');
+  for (size_t i = 0; i < payload.size(); ++i) payload[i] = static_cast<char>(i * 7 + i / 4096);
+  std::vector<std::pair<int32_t, int32_t>> progress;
+  int complete = 0;
+  client.OnSendProgress = [&](int32_t sent, int32_t left) { progress.emplace_back(sent, left); };
+  client.OnSendComplete = [&] { ++complete; };
+  client.SendData(payload);
+  EXPECT_TRUE(progress.empty());  // reported from the loop, not from SendData
+  ASSERT_TRUE(RunUntil(
+      loop, [&] { return complete > 0; }, 20000));
+  ASSERT_TRUE(RunUntil(
+      loop, [&] { return listener.received.size() == payload.size(); }, 20000));
+  EXPECT_TRUE(listener.received == payload);
+  ASSERT_GT(progress.size(), 1u) << "24 MiB went in one write";
+  EXPECT_GT(progress.front().second, 0);  // the first send left bytes waiting ...
+  int64_t total = 0;
+  for (size_t i = 0; i < progress.size(); ++i) {
+    total += progress[i].first;
+    EXPECT_EQ(progress[i].second, static_cast<int64_t>(payload.size()) - total);  // ... kept
+  }
+  EXPECT_EQ(progress.back().second, 0);
+  EXPECT_EQ(complete, 1);
+}
+
+TEST(CSocketTest, GetDataAndPeekDataHandOutTheReceiveBuffer) {
+  platform::NetLoop loop;
+  Listener listener(loop);
+  CSocket client(loop);
+  client.Connect("127.0.0.1", listener.socket.LocalPort());
+  int32_t total = 0;
+  client.OnDataArrival = [&](int32_t bytes) { total = bytes; };
+  ASSERT_TRUE(RunUntil(
+      loop, [&] { return listener.peer.State() == 7; }, 5000));
+  listener.peer.SendData("abcdef");
+  ASSERT_TRUE(RunUntil(
+      loop, [&] { return total == 6; }, 5000));
+  std::string text;
+  client.PeekData(text, 2);
+  EXPECT_EQ(text, "ab");
+  client.GetData(text, 4);
+  EXPECT_EQ(text, "abcd");
+  std::vector<uint8_t> bytes;
+  client.GetData(bytes);
+  EXPECT_EQ(bytes, (std::vector<uint8_t>{'e', 'f'}));
+  EXPECT_EQ(client.BytesReceived(), 6);
+}
+
+TEST(CSocketTest, PeerCloseDeliversTheLastDataBeforeOnClose) {
+  platform::NetLoop loop;
+  Listener listener(loop);
+  CSocket client(loop);
+  std::vector<std::string> events;
+  client.OnDataArrival = [&](int32_t) {
+    std::string data;
+    client.GetData(data);
+    events.push_back("data:" + data);
+  };
+  client.OnClose = [&] { events.push_back("close"); };
+  listener.socket.OnConnectionRequest = [&](int32_t id) {
+    listener.peer.Accept(id);
+    listener.peer.SendData("bye");
+    listener.peer.OnSendComplete = [&] { listener.peer.CloseSocket(); };
+  };
+  client.Connect("127.0.0.1", listener.socket.LocalPort());
+  ASSERT_TRUE(RunUntil(
+      loop, [&] { return !events.empty() && events.back() == "close"; }, 5000));
+  EXPECT_EQ(events, (std::vector<std::string>{"data:bye", "close"}));
+  EXPECT_EQ(client.State(), CSocket::sckClosed);
+}
+
+TEST(CSocketTest, UnclaimedConnectionRequestIsClosed) {
+  platform::NetLoop loop;
+  CSocket listener(loop);
+  listener.Bind(0, "127.0.0.1");
+  listener.Listen();
+  int requests = 0;
+  listener.OnConnectionRequest = [&](int32_t) { ++requests; };
+  CSocket client(loop);
+  bool closed = false;
+  client.OnClose = [&] { closed = true; };
+  client.Connect("127.0.0.1", listener.LocalPort());
+  ASSERT_TRUE(RunUntil(
+      loop, [&] { return closed; }, 5000));
+  EXPECT_EQ(requests, 1);
+  EXPECT_EQ(listener.State(), CSocket::sckListening);
+}
+
+TEST(CSocketTest, UdpDatagramCarriesItsSender) {
+  platform::NetLoop loop;
+  CSocket receiver(loop), sender(loop);
+  receiver.SetProtocol(CSocket::sckUDPProtocol);
+  sender.SetProtocol(CSocket::sckUDPProtocol);
+  receiver.Bind(0, "127.0.0.1");
+  sender.Bind(0, "127.0.0.1");
+  std::string got;
+  receiver.OnDataArrival = [&](int32_t) { receiver.GetData(got); };
+  sender.SetRemoteHost("127.0.0.1");
+  sender.SetRemotePort(receiver.LocalPort());
+  sender.SendData("ping");
+  ASSERT_TRUE(RunUntil(
+      loop, [&] { return !got.empty(); }, 5000));
+  EXPECT_EQ(got, "ping");
+  EXPECT_EQ(receiver.RemotePort(), sender.LocalPort());
+  EXPECT_EQ(receiver.RemoteHostIP(), "127.0.0.1");
+}
+
+TEST(CSocketTest, ErrorTexts) {
+  EXPECT_EQ(net::GetErrorDescription(10061), "Connection refused.");
+  EXPECT_EQ(net::GetErrorDescription(11001), "Host not found.");
+  EXPECT_EQ(net::GetErrorDescription(10101), "Graceful shutdown in progress.");
+  EXPECT_EQ(net::GetErrorDescription(12345), "Unknown error.");
+  EXPECT_EQ(net::GetErrorDescription(0), "Unknown error.");
+}
+
+// ---- CTimeout -------------------------------------------------------------------------
+
+TEST(CTimeoutTest, TicksEveryPeriodUntilStopped) {
+  platform::NetLoop loop;
+  net::CTimeout timeout(loop);
+  int ticks = 0;
+  timeout.TimeOut = [&] { ++ticks; };
+  timeout.StopTimer();   // before any start: nothing
+  timeout.StartTimer();  // TimeOutValue 0: nothing
+  EXPECT_FALSE(timeout.Running());
+  timeout.SetTimeOutValue(1);
+  timeout.StartTimer();
+  ASSERT_TRUE(RunUntil(
+      loop, [&] { return ticks == 2; }, 5000));  // periodic
+  timeout.StopTimer();
+  EXPECT_FALSE(timeout.Running());
+  loop.RunFor(1300);
+  EXPECT_EQ(ticks, 2);
+  timeout.Reset();  // also after a stop: counting again
+  ASSERT_TRUE(RunUntil(
+      loop, [&] { return ticks == 3; }, 5000));
+}
+
+TEST(CTimeoutTest, ResetKeepsTheTimeOutAway) {
+  platform::NetLoop loop;
+  net::CTimeout timeout(loop);
+  int ticks = 0;
+  timeout.TimeOut = [&] { ++ticks; };
+  timeout.SetTimeOutValue(1);
+  timeout.StartTimer();
+  for (int i = 0; i < 6; ++i) {
+    loop.RunFor(250);
+    timeout.Reset();
+  }
+  EXPECT_EQ(ticks, 0);
+  timeout.SetTimeOutValue(60);  // the running countdown keeps its period
+  ASSERT_TRUE(RunUntil(
+      loop, [&] { return ticks == 1; }, 5000));
+}
+
+TEST(CTimeoutTest, PeriodBeyondALongOverflows) {
+  platform::NetLoop loop;
+  net::CTimeout timeout(loop);
+  timeout.SetTimeOutValue(2147484);  // 2147484000 ms
+  try {
+    timeout.StartTimer();
+    FAIL() << "no overflow";
+  } catch (const net::NetError& e) {
+    EXPECT_EQ(e.Number, 6);
+  }
+  timeout.SetTimeOutValue(2147483);
+  timeout.StartTimer();
+  timeout.SetTimeOutValue(2147484);
+  EXPECT_NO_THROW(timeout.Reset());  // sets no timer, raises nothing
+}
+
+}  // namespace
