@@ -14,19 +14,20 @@ frmMain::~frmMain() = default;
 // The window's timers in the order they fire when several are due in one pump.
 void frmMain::CreateTimers() {
   auto& host = *plat_.timers;
-  TimerKeys = std::make_unique<platform::Timer>(host, "TimerKeys", 45, [this] { TimerKeys_Timer(); });
-  RightField.TimerDelay = std::make_unique<platform::Timer>(host, "RTimerdelay", 300,
-                                                            [this] { RTimerdelay_Timer(); });
-  LeftField.TimerDelay = std::make_unique<platform::Timer>(host, "LTimerDelay", 300,
-                                                           [this] { LTimerDelay_Timer(); });
+  TimerKeys =
+      std::make_unique<platform::Timer>(host, "TimerKeys", 45, [this] { TimerKeys_Timer(); });
+  RightField.TimerDelay =
+      std::make_unique<platform::Timer>(host, "RTimerdelay", 300, [this] { RTimerdelay_Timer(); });
+  LeftField.TimerDelay =
+      std::make_unique<platform::Timer>(host, "LTimerDelay", 300, [this] { LTimerDelay_Timer(); });
   RightField.TimerLevel = std::make_unique<platform::Timer>(host, "RTimerLevel", 60000,
                                                             [this] { RTimerLevel_Timer(); });
   LeftField.TimerLevel = std::make_unique<platform::Timer>(host, "LTimerLevel", 60000,
                                                            [this] { LTimerLevel_Timer(); });
-  RightField.TimerGray = std::make_unique<platform::Timer>(host, "RTimerGray", 200,
-                                                           [this] { RTimerGray_Timer(); });
-  LeftField.TimerGray = std::make_unique<platform::Timer>(host, "LTimerGray", 200,
-                                                          [this] { LTimerGray_Timer(); });
+  RightField.TimerGray =
+      std::make_unique<platform::Timer>(host, "RTimerGray", 200, [this] { RTimerGray_Timer(); });
+  LeftField.TimerGray =
+      std::make_unique<platform::Timer>(host, "LTimerGray", 200, [this] { LTimerGray_Timer(); });
 }
 
 void frmMain::End(int exit_code) {

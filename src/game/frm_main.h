@@ -147,6 +147,8 @@ class frmMain {
   void PauseKey(PlayerSide side);
   bool CountRows(PlayerSide side, bool detectLoss);
   void GrayTick(PlayerSide side);
+  double RowCentre(int16_t row) const;
+  void RemoveRows(PlayerSide side, const double* centres, int count);
   void RestartSide(PlayerSide side);
 
   // ---- battle, quake (later) ----

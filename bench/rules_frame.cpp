@@ -1,0 +1,140 @@
+// One frame of the well rules on two wells stacked to a given row: both pieces falling with
+// soft drop, one keyboard poll, and one settle that completes and removes four rows.
+// The argument is the number of stacked rows (each row has column 10 open, so nothing is
+// removed until the bar drops into that column).
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "game/frm_main.h"
+#include "menu/ini.h"
+#include "platform/headless.h"
+#include "platform/keycodes.h"
+
+namespace {
+
+using brikka::cBlock;
+using brikka::frmMain;
+using brikka::PlayerSide;
+using brikka::Vector2;
+
+struct Bench {
+  explicit Bench() {
+    data = std::filesystem::temp_directory_path() / "brikka-bench-rules";
+    std::filesystem::create_directories(data);
+    platform::HeadlessOptions opt;
+    opt.app_dir = BRIKKA_APP_DIR;
+    opt.data_dir = data.string();
+    plat = std::make_unique<platform::HeadlessPlatform>(opt);
+    game = std::make_unique<frmMain>(*plat);
+    const std::string ini = game->DataIniPath();
+    brikka::IniWrite(ini, "Menu", "Multiplayer", "-1");
+    brikka::IniWrite(ini, "Menu", "Music", "0");
+    brikka::IniWrite(ini, "Menu", "SFX", "0");
+    game->StartUp();
+    game->StartGameFromMenu();
+    game->FPS_Current = 25;
+    plat->keys().Hold(platform::dik::Down);
+    plat->keys().Hold(platform::dik::S);
+    plat->keys().Hold(platform::dik::Right);
+    plat->keys().Hold(platform::dik::D);
+  }
+  ~Bench() {
+    game.reset();
+    plat.reset();
+    std::error_code ec;
+    std::filesystem::remove_all(data, ec);
+  }
+
+  double CellX(PlayerSide side, int column) const {
+    double left = side == PlayerSide::Right ? game->geo.RStartX : game->geo.LStartX;
+    return left + (column - 0.5) * game->geo.sizex;
+  }
+  double RowY(int row) const {
+    return game->geo.EndY - row * game->geo.sizey + game->geo.sizey / 2;
+  }
+
+  std::vector<cBlock> Stack(PlayerSide side, int rows) const {
+    std::vector<cBlock> blocks;
+    for (int r = 1; r <= rows; ++r) {
+      for (int c = 1; c <= 9; ++c) {
+        cBlock b;
+        b.Color = 0xFF00FF00u;
+        b.Initialise(Vector2{static_cast<float>(CellX(side, c)), static_cast<float>(RowY(r))},
+                     Vector2{20, 20});
+        blocks.push_back(b);
+      }
+    }
+    return blocks;
+  }
+
+  void Restore(const std::vector<cBlock>& right, const std::vector<cBlock>& left) {
+    for (PlayerSide side : {PlayerSide::Right, PlayerSide::Left}) {
+      auto& f = game->Field(side);
+      f.Blocks = side == PlayerSide::Right ? right : left;
+      double x = side == PlayerSide::Right ? 550 : 150;
+      f.Shape.Initialise(7, 0xFF00E4FFu, Vector2{static_cast<float>(x), 100}, Vector2{20, 20});
+      f.SpeedBonus = 600;
+      f.SavedBonus = 600;
+    }
+  }
+
+  void SettleBarInColumnTen() {
+    double xs[4], ys[4];
+    for (int i = 0; i < 4; ++i) {
+      xs[i] = CellX(PlayerSide::Right, 10);
+      ys[i] = RowY(i + 1);
+    }
+    game->RightField.Shape.SetEachBlock(xs, ys, Vector2{20, 20}, 1);
+    game->SettleRShape();
+    game->RTimerGray_Timer();
+  }
+
+  std::filesystem::path data;
+  std::unique_ptr<platform::HeadlessPlatform> plat;
+  std::unique_ptr<frmMain> game;
+};
+
+void BM_RulesFrame(benchmark::State& state) {
+  Bench b;
+  const int rows = static_cast<int>(state.range(0));
+  const auto right = b.Stack(PlayerSide::Right, rows), left = b.Stack(PlayerSide::Left, rows);
+  for (auto _ : state) {
+    state.PauseTiming();
+    b.Restore(right, left);
+    state.ResumeTiming();
+    b.game->Descend();
+    b.game->Descend2();
+    b.game->Checkkeys();
+    b.SettleBarInColumnTen();
+  }
+  state.counters["blocks_per_well"] = static_cast<double>(right.size());
+}
+BENCHMARK(BM_RulesFrame)
+    ->Arg(0)
+    ->Arg(4)
+    ->Arg(8)
+    ->Arg(12)
+    ->Arg(16)
+    ->Arg(19)
+    ->Unit(benchmark::kMicrosecond);
+
+// The untimed restore of the loop above, timed on its own, to show what the pause costs.
+void BM_RestoreOnly(benchmark::State& state) {
+  Bench b;
+  const int rows = static_cast<int>(state.range(0));
+  const auto right = b.Stack(PlayerSide::Right, rows), left = b.Stack(PlayerSide::Left, rows);
+  for (auto _ : state) {
+    state.PauseTiming();
+    b.Restore(right, left);
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_RestoreOnly)->Arg(19)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,103 @@
+// A game started from the menu on the headless platform, with helpers to lay out a well and
+// to let virtual time pass, for the tests of a well's rules.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "menu/ini.h"
+#include "test_support.h"
+
+namespace brikka::testing {
+
+struct RulesOptions {
+  bool multiplayer = false;
+  bool battle = false;
+};
+
+struct Cell {
+  int column;  // 1..10 from the well's left edge
+  int row;     // from 1 at the bottom
+};
+
+class RulesGame {
+ public:
+  explicit RulesGame(RulesOptions o = {}) {
+    const std::string ini = g().DataIniPath();
+    IniWrite(ini, "Menu", "Music", "0");
+    IniWrite(ini, "Menu", "Multiplayer", o.multiplayer ? "-1" : "0");
+    IniWrite(ini, "Menu", "Battle", o.battle ? "-1" : "0");
+  }
+
+  frmMain& g() { return *h.game; }
+  platform::HeadlessPlatform& plat() { return *h.plat; }
+  PlayField& right() { return g().RightField; }
+  PlayField& left() { return g().LeftField; }
+
+  // Start-up, then the menu's start button.
+  void StartGame() {
+    ASSERT_TRUE(g().StartUp());
+    g().StartGameFromMenu();
+    ASSERT_EQ(g().Screen, 2);
+    Sounds();
+  }
+
+  double CellX(PlayerSide side, int column) {
+    return (side == PlayerSide::Right ? g().geo.RStartX : g().geo.LStartX) +
+           (column - 0.5) * g().geo.sizex;
+  }
+  double RowY(int row) { return g().geo.EndY - row * g().geo.sizey + g().geo.sizey / 2; }
+  static Vector2 V(double x, double y) { return {static_cast<float>(x), static_cast<float>(y)}; }
+
+  // Replaces the well's settled blocks, in the order given.
+  void SetBlocks(PlayerSide side, const std::vector<Cell>& cells) {
+    auto& blocks = g().Field(side).Blocks;
+    blocks.clear();
+    for (const Cell& c : cells) {
+      blocks.emplace_back();
+      blocks.back().Color = 0xFF00FF00u;
+      blocks.back().Initialise(V(CellX(side, c.column), RowY(c.row)), V(20, 20));
+    }
+  }
+  // Rows from..to, full but for `gap_column` (0 for none), row by row.
+  static std::vector<Cell> Rows(int from, int to, int gap_column = 0) {
+    std::vector<Cell> cells;
+    for (int r = from; r <= to; ++r)
+      for (int c = 1; c <= 10; ++c)
+        if (c != gap_column) cells.push_back({c, r});
+    return cells;
+  }
+
+  // The falling piece of `type` with its four blocks on the given cells, or placed as a
+  // spawn places it at (x, y).
+  void SetPieceCells(PlayerSide side, int16_t type, std::initializer_list<Cell> cells) {
+    double bx[4], by[4];
+    int i = 0;
+    for (const Cell& c : cells) {
+      bx[i] = CellX(side, c.column);
+      by[i++] = RowY(c.row);
+    }
+    g().Field(side).Shape.SetEachBlock(bx, by, V(20, 20), type);
+    g().Field(side).Shape.Scolor = g().GetColor(type);
+  }
+  void SetPiece(PlayerSide side, int16_t type, double x, double y) {
+    g().Field(side).Shape.Initialise(type, g().GetColor(type), V(x, y), V(20, 20));
+  }
+
+  // Lets virtual time pass with only the window's messages handled: nothing falls.
+  void Pump(int32_t ms) {
+    plat().vclock().Advance(ms);
+    plat().events().DoEvents();
+  }
+  void Frames(int n) {
+    for (int i = 0; i < n; ++i) g().FramePass();
+  }
+  std::vector<std::string> Sounds() { return plat().sounds().TakePlayed(); }
+
+  HeadlessGame h;
+};
+
+}  // namespace brikka::testing
