@@ -20,16 +20,16 @@ std::string EffectName(const std::string& path) {
 
 // Length of a wave file in milliseconds; throws SoundError when it is not one.
 int32_t WaveLengthMs(const std::string& file) {
-  SDL_AudioSpec spec;
+  SDL_AudioSpec wav;
   Uint8* data = nullptr;
   Uint32 bytes = 0;
-  if (!SDL_LoadWAV(file.c_str(), &spec, &data, &bytes)) {
+  if (!SDL_LoadWAV(file.c_str(), &wav, &data, &bytes)) {
     throw SoundError("Cannot load sound " + file + ": " + SDL_GetError());
   }
   SDL_FreeWAV(data);
-  long long frame = static_cast<long long>(SDL_AUDIO_BITSIZE(spec.format) / 8) * spec.channels;
-  if (frame <= 0 || spec.freq <= 0) return 0;
-  return static_cast<int32_t>(static_cast<long long>(bytes) / frame * 1000 / spec.freq);
+  long long frame = static_cast<long long>(SDL_AUDIO_BITSIZE(wav.format) / 8) * wav.channels;
+  if (frame <= 0 || wav.freq <= 0) return 0;
+  return static_cast<int32_t>(static_cast<long long>(bytes) / frame * 1000 / wav.freq);
 }
 
 class HeadlessBuffer : public SoundBuffer {
