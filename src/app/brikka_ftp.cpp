@@ -5,9 +5,10 @@
 //              HOST[:PORT] COMMAND...
 //
 // Each COMMAND is one argument holding the command and its operands ("get a.txt b.txt");
-// quote an operand that has spaces in it ("get 'my file' copy"). Exit status 0 when every
-// command succeeded, else the failing method's status (1 failed, 2 timed out, 3 cancelled);
-// 64 for a bad command line.
+// quote an operand that has spaces in it ("get 'my file' copy"); a command of one operand
+// takes the rest of its text ("rm my file"). Exit status 0 when every command succeeded,
+// else the failing method's status (1 failed, 2 timed out, 3 cancelled); 64 for a bad
+// command line.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -100,6 +101,17 @@ int OperandCount(const std::string& word) {
   return -1;
 }
 
+// "rm my file.txt": a command of one operand given more words, none of them quoted, takes
+// the rest of the text as that operand, spaces and all.
+void JoinSingleOperand(Command& command) {
+  if (command.words.size() < 3 || OperandCount(command.words[0]) != 1) return;
+  if (command.text.find_first_of("'\"\\") != std::string::npos) return;
+  const size_t verb_end = command.text.find_first_of(" \t", command.text.find_first_not_of(" \t"));
+  const size_t start = command.text.find_first_not_of(" \t", verb_end);
+  command.words.resize(1);
+  command.words.push_back(command.text.substr(start));
+}
+
 std::string CheckCommand(const Command& command) {
   if (command.words.empty()) return "empty command";
   const int wanted = OperandCount(command.words[0]);
@@ -154,6 +166,7 @@ std::string ParseArguments(int argc, char** argv, Options& options) {
   for (; i < argc; ++i) {
     Command command{argv[i], {}};
     if (!SplitWords(command.text, command.words)) return "unbalanced quotes in " + command.text;
+    JoinSingleOperand(command);
     if (std::string why = CheckCommand(command); !why.empty()) return why;
     options.commands.push_back(std::move(command));
   }
@@ -193,7 +206,10 @@ class Session {
   }
 
   int Run() {
-    if (int status = Await("connect", [&] { client_.Connect(); })) return status;
+    if (int status = Await("connect", [&] { client_.Connect(); })) {
+      ReportState(client_.FtpSessionState());  // a failed login leaves no session behind
+      return status;
+    }
     for (const Command& command : options_.commands) {
       if (int status = RunCommand(command)) {
         Finish(status);

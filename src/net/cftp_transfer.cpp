@@ -134,7 +134,8 @@ void CFtpClient::HandleTransferReply(int code) {
   }
   if (command == "PASV") return code == 227 ? ConnectPassive() : RaiseFtpError(code);
   if (command == "PORT") return code == 200 ? StartTransferCommand() : RaiseFtpError(code);
-  const bool preliminary = code == 110 || code == 125 || code == 150;
+  // A restart marker (110) belongs to file transfers; a listing never sends one.
+  const bool preliminary = code == 125 || code == 150 || (code == 110 && command != "LIST");
   const bool done = code == 226 || code == 250;
   if (command == "RETR" || command == "LIST") {
     if (preliminary) return;

@@ -131,6 +131,16 @@ TEST_F(BrikkaFtpToolTest, FailingCommandGivesItsStatusAndError) {
   const ToolRun login = Run({"--user", "brikka", "--password", "wrong", Host(), "pwd"});
   EXPECT_EQ(login.status, 1);
   EXPECT_NE(login.err.find("error 16530: Not logged in."), std::string::npos) << login.err;
+  // The refused login closed the session, and standard error says so last.
+  EXPECT_EQ(login.err.substr(login.err.rfind("state ")), "state 1: not connected\n") << login.err;
+}
+
+TEST_F(BrikkaFtpToolTest, OneOperandCommandTakesTheRestOfItsText) {
+  const ToolRun run = Run(
+      {Host(), "mkdir two  word dir", "cd two  word dir", "pwd", "cd ..", "rmdir two  word dir"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "/two  word dir\n");
+  EXPECT_FALSE(nettest::FileExists(Remote("two  word dir")));
 }
 
 TEST_F(BrikkaFtpToolTest, SilentServerExitsWithTimedOut) {

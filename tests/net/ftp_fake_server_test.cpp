@@ -347,6 +347,28 @@ TEST(FtpFakeServerTest, ActiveModeAnnouncesConsecutivePortsInRange) {
   EXPECT_EQ(ports[1], ports[0] + 1);
 }
 
+// A restart marker is no answer to LIST: the listing fails instead of waiting on.
+TEST(FtpFakeServerTest, RestartMarkerToListFailsTheListing) {
+  FakeFtpServer server;
+  server.Login()
+      .Expect("TYPE A")
+      .Reply("200 ok")
+      .Expect("PASV")
+      .PassiveReply("127,0,0,1")
+      .AcceptData()
+      .Expect("LIST")
+      .Reply("110 MARK 0 = 0")
+      .Start();
+  FtpHarness h;
+  h.ftp.SetPassiveMode(true);
+  h.ftp.SetTimeOut(5);
+  ASSERT_EQ(h.Login(server.port()), 0);
+  EXPECT_EQ(h.Call([&] { h.ftp.EnumFiles(); }), kFailed);
+  EXPECT_EQ(h.ftp.LastFtpError().Number, 16110);
+  EXPECT_EQ(h.ftp.LastFtpError().Source, "NetXferLib.CFtpClient");
+  EXPECT_EQ(h.ftp.FtpSessionState(), 0);
+}
+
 TEST(FtpFakeServerTest, ClientMayBeDestroyedFromItsOwnEvent) {
   FakeFtpServer server;
   server.Login().Expect("TYPE A").Reply("500 no").Start();
