@@ -14,27 +14,11 @@
 
 #include "platform/headless.h"
 #include "platform/headless_video.h"
+#include "temp_dir.h"
 
 namespace platform::testing {
 
-class ScratchDir {
- public:
-  ScratchDir() {
-    std::random_device rd;
-    path_ = std::filesystem::temp_directory_path() /
-            ("brikka-render-" + std::to_string(rd()) + std::to_string(rd()));
-    std::filesystem::create_directories(path_);
-  }
-  ~ScratchDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  std::string str() const { return path_.string(); }
-  std::string file(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  std::filesystem::path path_;
-};
+using ScratchDir = brikka::testing::TempDir;
 
 inline void Put16(std::ofstream& out, uint32_t v) {
   out.put(static_cast<char>(v & 0xFF));

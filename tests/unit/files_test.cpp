@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
+#include "temp_dir.h"
 #include <string>
 
 namespace fs = std::filesystem;
@@ -22,17 +22,8 @@ namespace {
 class FilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::random_device seed;
-    dir_ = fs::temp_directory_path() /
-           ("brikka-files-" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
-            std::to_string(seed()));
-    fs::create_directories(dir_);
+    dir_ = tmp_.path();
     root_ = dir_.string();
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
   }
 
   void Put(const fs::path& path, const std::string& bytes) {
@@ -45,6 +36,7 @@ class FilesTest : public ::testing::Test {
   }
   long Entries() const { return std::distance(fs::directory_iterator(dir_), {}); }
 
+  brikka::testing::TempDir tmp_{"brikka-files"};
   fs::path dir_;
   std::string root_;
 };

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
+#include "temp_dir.h"
 #include <sstream>
 #include <string>
 
@@ -20,18 +20,8 @@ namespace {
 class IniTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::random_device seed;
-    dir_ = fs::temp_directory_path() /
-           ("brikka-ini-" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
-            std::to_string(seed()));
-    fs::create_directories(dir_);
+    dir_ = tmp_.path();
     file_ = (dir_ / "Data.ini").string();
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::remove_all(dir_, ec);
   }
 
   void Put(const std::string& bytes) { std::ofstream(file_, std::ios::binary) << bytes; }
@@ -47,6 +37,7 @@ class IniTest : public ::testing::Test {
     return WritePrivateProfileString(section, key, value, file_);
   }
 
+  brikka::testing::TempDir tmp_{"brikka-ini"};
   fs::path dir_;
   std::string file_;
 };
