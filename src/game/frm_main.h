@@ -10,9 +10,16 @@
 //   game/rows.cpp          completed rows, the gray timers, removal and scoring
 //   game/game_over.cpp     EndGame, RestartGame
 //   game/start_game.cpp    the start button's set-up of a new game
-//   render/play_screen.cpp IntialiseGeometry (and the play screen's drawing)
-//   render/sound_music.cpp InitSFX, the music
+//   game/battle.cpp        BattlePlay
+//   game/quake.cpp         Quake, FillOrgPos
+//   render/play_screen.cpp IntialiseGeometry, Render
+//   render/menu_screen.cpp Menu_Render
+//   render/text.cpp        DestroyFonts, ReloadFonts
+//   render/sound_music.cpp InitSFX, PlayEffect, the music
 //   menu/settings.cpp      ReadMenus
+//   menu/main_menu.cpp     InitMouse, InitMenu
+//   highscores/highscore_table.cpp   InitHighscore, CheckForHighscore
+//   highscores/highscore_screen.cpp  HighScore_Render
 #pragma once
 
 #include <array>
