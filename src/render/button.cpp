@@ -47,11 +47,7 @@ void cButton::cinit(double swidth, double sheight, double sleft, double sqtop,
 }
 
 void cButton::AmountTranslation(double xDir, double yDir) {
-  quad_ops::Translate(v_, xDir, yDir);
-  MyCenterx += xDir;
-  Leftx += xDir;
-  MyCentery += yDir;
-  Topy += yDir;
+  quad_ops::Translate(v_, xDir, yDir, MyCenterx, Leftx, MyCentery, Topy);
 }
 
 void cButton::RotateME(int16_t Clockwise, const Vector2& cPnt) {

@@ -43,6 +43,15 @@ void Translate(std::array<TLVertex, 4>& v, double xDir, double yDir) {
   }
 }
 
+void Translate(std::array<TLVertex, 4>& v, double xDir, double yDir, double& centerx,
+               double& left, double& centery, double& top) {
+  Translate(v, xDir, yDir);
+  centerx += xDir;
+  left += xDir;
+  centery += yDir;
+  top += yDir;
+}
+
 // A quarter turn about cPnt, worked in Singles. Texture coordinates turn the same way about
 // the texture's middle, so the picture stays upright while the corners move.
 void Rotate(std::array<TLVertex, 4>& v, int16_t Clockwise, const Vector2& cPnt, double& centerx,
@@ -117,11 +126,7 @@ void cTLSquare::cinit(double swidth, double sheight, double sleft, double sqtop,
 }
 
 void cTLSquare::AmountTranslation(double xDir, double yDir) {
-  quad_ops::Translate(v_, xDir, yDir);
-  MyCenterx += xDir;
-  Leftx += xDir;
-  MyCentery += yDir;
-  Topy += yDir;
+  quad_ops::Translate(v_, xDir, yDir, MyCenterx, Leftx, MyCentery, Topy);
 }
 
 void cTLSquare::RotateME(int16_t Clockwise, const Vector2& cPnt) {

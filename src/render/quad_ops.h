@@ -14,6 +14,9 @@ namespace brikka::quad_ops {
 // white, upright texture coordinates.
 void Build(std::array<TLVertex, 4>& v, double left, double top, double width, double height);
 void Translate(std::array<TLVertex, 4>& v, double xDir, double yDir);
+// Moves the corners and the quad's public centre and top-left alike.
+void Translate(std::array<TLVertex, 4>& v, double xDir, double yDir, double& centerx,
+               double& left, double& centery, double& top);
 void Rotate(std::array<TLVertex, 4>& v, int16_t Clockwise, const Vector2& cPnt, double& centerx,
             double& centery);
 // Upright corners with the top-left at (x, y); texture coordinates stay as they are.
