@@ -81,7 +81,9 @@ TEST_P(DownloadSinkTest, WritesTheFileBehindTheName) {
     EXPECT_EQ(sink.Open(target, true), 0);
     sink.Write("ne", 2);
     sink.Discard();
-    if (fs::exists(holder)) EXPECT_EQ(Read(holder), "old");
+    if (fs::exists(holder)) {
+      EXPECT_EQ(Read(holder), "old");
+    }
   }
   net::DownloadSink sink;
   sink.Open(target, true);
