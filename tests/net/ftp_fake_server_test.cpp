@@ -1,5 +1,6 @@
 // CFtpClient against a scripted server: replies cut anywhere, multi-line replies, refusals,
-// hang-ups, silence, garbage, hostile PASV replies and broken transfers.
+// hang-ups, silence, garbage, hostile PASV replies, strangers at the PORT address, broken
+// transfers and the replies they leave behind, oversized listings, and slow servers.
 #include <gtest/gtest.h>
 
 #include "fake_ftp_server.h"
@@ -47,20 +48,6 @@ TEST(FtpFakeServerTest, MultiLineGreetingAndRepliesCutAnywhereAreActedOnOnce) {
   EXPECT_EQ(server.Failure(), "");
 }
 
-TEST(FtpFakeServerTest, UserAnsweredBy230SkipsThePassword) {
-  FakeFtpServer server;
-  server.Reply("220 hi")
-      .Expect("USER")
-      .Reply("230 no password needed")
-      .Expect("PWD")
-      .Reply("257 \"C:\\games\\brikka\" is current")
-      .Start();
-  FtpHarness h;
-  ASSERT_EQ(h.Login(server.port(), "player", "secret"), 0);
-  EXPECT_EQ(h.ftp.CurrentDirectory(), "C:/games/brikka");
-  EXPECT_EQ(Commands(server), (std::vector<std::string>{"USER player", "PWD"}));
-}
-
 TEST(FtpFakeServerTest, DirectoryReplyWithoutQuotesIsUnreadable) {
   {  // during the login: the connection is given up
     FakeFtpServer server;
@@ -75,7 +62,7 @@ TEST(FtpFakeServerTest, DirectoryReplyWithoutQuotesIsUnreadable) {
     EXPECT_EQ(h.ftp.LastFtpError().Number, 16001);
     EXPECT_EQ(h.ftp.LastFtpError().Description,
               "Cannot retrieve the current directory path. Unexpected server response.");
-    EXPECT_EQ(h.ftp.FtpSessionState(), 1);
+    EXPECT_THROW(h.ftp.GetCurrentDirectory(), net::NetError);  // closed: 16008
     EXPECT_EQ(h.ftp.CurrentDirectory(), "");
   }
   {  // later: only the method fails
@@ -90,26 +77,13 @@ TEST(FtpFakeServerTest, DirectoryReplyWithoutQuotesIsUnreadable) {
   }
 }
 
-TEST(FtpFakeServerTest, RefusedDeleteIs16550) {
-  FakeFtpServer server;
-  server.Login().Expect("DELE missing.txt").Reply("550 No such file").Start();
-  FtpHarness h;
-  ASSERT_EQ(h.Login(server.port()), 0);
-  EXPECT_EQ(h.Call([&] { h.ftp.DeleteFile("missing.txt"); }), kFailed);
-  EXPECT_EQ(h.events.back().first, "OnDeleteFile");
-  EXPECT_EQ(h.ftp.LastFtpError().Number, 16550);
-  EXPECT_EQ(h.ftp.LastFtpError().Description, "Requested action not taken.");
-  EXPECT_EQ(h.ftp.LastFtpError().Source, "NetXferLib.CFtpClient");
-  EXPECT_EQ(h.protocol.back(), (std::pair<int, std::string>{2, "550 No such file"}));
-  EXPECT_FALSE(h.ftp.Busy());
-}
-
 // 421 ends whatever runs, wherever it comes.
 struct ServiceClosing {
   const char* name;
   std::function<void(FakeFtpServer&)> script;
   std::function<void(FtpHarness&)> act;  // null: the login itself meets the 421
   const char* event;
+  int last_state;  // 0 when we close the connection, 1 when the server's close is seen
 };
 
 class FtpServiceClosingTest : public ::testing::TestWithParam<ServiceClosing> {};
@@ -128,20 +102,21 @@ TEST_P(FtpServiceClosingTest, FailsTheMethodWith16421) {
   EXPECT_EQ(h.events.back().first, GetParam().event);
   EXPECT_EQ(h.ftp.LastFtpError().Number, 16421);
   EXPECT_EQ(h.ftp.LastFtpError().Description, "Service not available, closing control connection.");
-  nettest::RunUntil(
-      h.loop, [&] { return h.ftp.FtpSessionState() == 1; }, 5000);
-  EXPECT_EQ(h.ftp.FtpSessionState(), 1);
+  h.loop.RunFor(100);
+  EXPECT_EQ(h.ftp.FtpSessionState(), GetParam().last_state);
+  EXPECT_EQ(h.states.back(), GetParam().last_state);
+  EXPECT_THROW(h.ftp.GetCurrentDirectory(), net::NetError);  // the connection is gone
 }
 
 INSTANTIATE_TEST_SUITE_P(
     AnyPoint, FtpServiceClosingTest,
-    ::testing::Values(ServiceClosing{"Greeting", [](FakeFtpServer&) {}, nullptr, "OnConnect"},
+    ::testing::Values(ServiceClosing{"Greeting", [](FakeFtpServer&) {}, nullptr, "OnConnect", 0},
                       ServiceClosing{"User",
                                      [](FakeFtpServer& s) { s.Reply("220 hi").Expect("USER"); },
-                                     nullptr, "OnConnect"},
+                                     nullptr, "OnConnect", 0},
                       ServiceClosing{"Cwd", [](FakeFtpServer& s) { s.Login().Expect("CWD"); },
                                      [](FtpHarness& h) { h.ftp.SetCurrentDirectory("x"); },
-                                     "OnSetCurrentDirectory"},
+                                     "OnSetCurrentDirectory", 1},
                       ServiceClosing{"Transfer",
                                      [](FakeFtpServer& s) {
                                        s.Login()
@@ -156,24 +131,8 @@ INSTANTIATE_TEST_SUITE_P(
                                        h.ftp.SetPassiveMode(true);
                                        h.ftp.DownloadFile("f", "/tmp/brikka-net-unused-421", true);
                                      },
-                                     "OnDownloadFile"}),
+                                     "OnDownloadFile", 1}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(FtpFakeServerTest, UnsolicitedServiceClosingWhileIdleClosesTheConnection) {
-  FakeFtpServer server;
-  server.Login().Pause(100).Reply("421 Timeout").Start();
-  FtpHarness h;
-  ASSERT_EQ(h.Login(server.port()), 0);
-  ASSERT_TRUE(nettest::RunUntil(
-      h.loop, [&] { return h.ftp.FtpSessionState() == 1; }, 5000));
-  EXPECT_TRUE(h.events.size() == 1);  // no method was running: no completion event
-  try {
-    h.ftp.GetCurrentDirectory();
-    FAIL() << "no error";
-  } catch (const net::NetError& e) {
-    EXPECT_EQ(e.Number, 16008);
-  }
-}
 
 TEST(FtpFakeServerTest, SilentServerTimesOutEveryPeriodUntilCancelled) {
   FakeFtpServer server;
@@ -226,7 +185,7 @@ TEST(FtpFakeServerTest, EndlessReplyFailsInsteadOfGrowing) {
   EXPECT_EQ(h.Login(server.port()), kFailed);
   EXPECT_EQ(h.ftp.LastFtpError().Number, 10040);
   EXPECT_EQ(h.ftp.LastFtpError().Description, "Message too long.");
-  EXPECT_EQ(h.ftp.FtpSessionState(), 1);
+  EXPECT_THROW(h.ftp.GetCurrentDirectory(), net::NetError);  // closed: 16008
   EXPECT_TRUE(Commands(server).empty());
 }
 
@@ -369,25 +328,205 @@ TEST(FtpFakeServerTest, RestartMarkerToListFailsTheListing) {
   EXPECT_EQ(h.ftp.FtpSessionState(), 0);
 }
 
-TEST(FtpFakeServerTest, ClientMayBeDestroyedFromItsOwnEvent) {
+// ---- staying in step after a transfer breaks -------------------------------------------
+
+// The download breaks in one of the ways servers break it; afterwards PWD and CWD must get
+// their own answers, never a late one of the download.
+struct Broken {
+  const char* name;
+  std::function<void(FakeFtpServer&)> after_retr;  // ... then PWD and CWD are answered
+  int status;
+  int number;
+  bool cancel = false;  // cancel once data came, then open the server's gate
+};
+
+class FtpOutOfStepTest : public ::testing::TestWithParam<Broken> {};
+
+TEST_P(FtpOutOfStepTest, LaterCommandsGetTheirOwnReplies) {
+  nettest::TempDir dir;
   FakeFtpServer server;
-  server.Login().Expect("TYPE A").Reply("500 no").Start();
-  platform::NetLoop loop;
-  auto ftp = std::make_unique<net::CFtpClient>(loop);
-  int statuses = 0;
-  ftp->OnConnect = [&](int32_t) { ftp->EnumFiles(); };  // the next method from the event
-  ftp->OnEnumFiles = [&](int32_t status) {
-    statuses += status;
-    ftp.reset();  // as a window does when it closes on the outcome
-  };
-  ftp->SetFtpServer("127.0.0.1");
-  ftp->SetRemotePort(server.port());
-  ftp->Connect();
-  ASSERT_TRUE(nettest::RunUntil(
-      loop, [&] { return ftp == nullptr; }, 5000));
-  EXPECT_EQ(statuses, kFailed);
-  loop.RunFor(50);  // whatever was still queued for the client finds it gone
+  server.Login()
+      .Expect("TYPE I")
+      .Reply("200 ok")
+      .Expect("PASV")
+      .PassiveReply("127,0,0,1")
+      .AcceptData()
+      .Expect("RETR f")
+      .Reply("150 go");
+  GetParam().after_retr(server);
+  server.Expect("PWD").Reply("257 \"/home\" is current").Expect("CWD www").Reply("250 ok").Start();
+  FtpHarness h;
+  h.ftp.SetPassiveMode(true);
+  h.ftp.SetTimeOut(1);
+  ASSERT_EQ(h.Login(server.port()), 0);
+  if (GetParam().cancel) {
+    h.ftp.OnDataTransferProgress = [&](int64_t) { h.ftp.CancelAsyncMethod(); };
+  }
+  EXPECT_EQ(h.Call([&] { h.ftp.DownloadFile("f", dir / "f", true); }), GetParam().status);
+  EXPECT_EQ(h.ftp.LastFtpError().Number, GetParam().number);
+  server.OpenGate();
+  EXPECT_EQ(h.Call([&] { h.ftp.GetCurrentDirectory(); }), 0);
+  EXPECT_EQ(h.ftp.CurrentDirectory(), "/home");
+  EXPECT_EQ(h.Call([&] { h.ftp.SetCurrentDirectory("www"); }), 0);
+  EXPECT_TRUE(nettest::ListFolder(dir.path()).empty());
+  server.Finish();
+  EXPECT_EQ(server.Failure(), "");
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Breaks, FtpOutOfStepTest,
+    ::testing::Values(
+        // The server's code is what the method reports, whichever comes first.
+        Broken{
+            "ResetThenRefusal",
+            [](FakeFtpServer& s) { s.SendData("half").ResetData().Pause(100).Reply("550 gone"); },
+            kFailed, 16550},
+        Broken{"RefusalThenReset",
+               [](FakeFtpServer& s) { s.Reply("550 gone").Pause(100).ResetData(); }, kFailed,
+               16550},
+        // No word at all: after the time-out the reset is the reason; the server, asked NOOP,
+        // shows it owes nothing more.
+        Broken{"ResetAndNoReply",
+               [](FakeFtpServer& s) { s.ResetData().Expect("NOOP").Reply("200 NOOP ok"); }, kFailed,
+               10054},
+        // The answer to the cancelled download comes after the next command has been asked.
+        Broken{"LateReplyAfterACancel",
+               [](FakeFtpServer& s) {
+                 s.SendData("half").Gate().Expect("NOOP").Reply("226 done").Reply("200 NOOP ok");
+               },
+               kCancelled, 0, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ---- active mode: only the server may bring or take the data --------------------------
+
+struct Stranger {
+  const char* name;
+  bool upload;
+};
+
+class FtpStrangerAtPortTest : public ::testing::TestWithParam<Stranger> {};
+
+TEST_P(FtpStrangerAtPortTest, IsTurnedAway) {
+  const bool upload = GetParam().upload;
+  nettest::TempDir dir;
+  nettest::WriteFile(dir / "mine.ini", "my table");
+  FakeFtpServer server;
+  server.Login()
+      .Expect("TYPE I")
+      .Reply("200 ok")
+      .Expect("PORT 127,0,0,1,")
+      .Reply("200 ok")
+      .Expect(upload ? "STOR scores.ini" : "RETR scores.ini")
+      .StrangerAtPort("127.0.0.2", upload ? "" : "forged table")
+      .ConnectToPort()
+      .Reply("150 go");
+  if (upload) {
+    server.ReadDataUntilClosed();
+  } else {
+    server.SendData("real table").CloseData();
+  }
+  server.Reply("226 done").Start();
+  FtpHarness h;
+  h.ftp.SetTimeOut(3);
+  ASSERT_EQ(h.Login(server.port()), 0);
+  EXPECT_EQ(h.Call([&] {
+    if (upload) return h.ftp.UploadFile(dir / "mine.ini", "scores.ini", 0);
+    h.ftp.DownloadFile("scores.ini", dir / "down.ini", true);
+  }),
+            0);
+  server.Finish();
+  EXPECT_EQ(server.StrangerReceived(), "");
+  if (upload) {
+    EXPECT_EQ(server.DataReceived(), "my table");
+  } else {
+    EXPECT_EQ(nettest::ReadFile(dir / "down.ini"), "real table");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Transfers, FtpStrangerAtPortTest,
+                         ::testing::Values(Stranger{"Download", false}, Stranger{"Upload", true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// ---- listings are held whole, so they have a ceiling -----------------------------------
+
+TEST(FtpFakeServerTest, ListingPastTheCapFailsAndTheSessionGoesOn) {
+  const std::string line = "-rw-r--r-- 1 ftp ftp 12 Jan 12 12:34 a-file-name-of-some-length\r\n";
+  FakeFtpServer server;
+  server.Login()
+      .Expect("TYPE A")
+      .Reply("200 ok")
+      .Expect("PASV")
+      .PassiveReply("127,0,0,1")
+      .AcceptData()
+      .Expect("LIST")
+      .Reply("150 here")
+      .SendDataRepeated(line, net::CFtpClient::kMaxListingBytes + (1 << 20))
+      .Expect("NOOP")  // the refused listing's reply never came: back in step first
+      .Reply("200 ok")
+      .Expect("PWD")
+      .Reply("257 \"/\" is current")
+      .Start();
+  FtpHarness h;
+  h.ftp.SetPassiveMode(true);
+  ASSERT_EQ(h.Login(server.port()), 0);
+  EXPECT_EQ(h.Call([&] { h.ftp.EnumFiles(); }), kFailed);
+  EXPECT_EQ(h.ftp.LastFtpError().Number, 10040);
+  EXPECT_EQ(h.ftp.LastFtpError().Description, "Message too long. The listing passed 64 MiB.");
+  EXPECT_LE(h.progress.back(), static_cast<int64_t>(net::CFtpClient::kMaxListingBytes));
+  EXPECT_EQ(h.Call([&] { h.ftp.GetCurrentDirectory(); }), 0);
+  server.Finish();
+  EXPECT_EQ(server.Failure(), "");
+}
+
+// ---- a slow server is not a silent one -------------------------------------------------
+
+// Every piece that arrives, on either connection, starts the time-out again: a reply or a
+// download that takes longer than the time-out in all, but never stalls that long, succeeds.
+struct Trickle {
+  const char* name;
+  std::function<void(FakeFtpServer&)> script;
+  std::function<void(FtpHarness&, const std::string& dir)> act;
+};
+
+class FtpTrickleTest : public ::testing::TestWithParam<Trickle> {};
+
+TEST_P(FtpTrickleTest, KeepsTheTimeOutAway) {
+  FakeFtpServer server;
+  server.Login();
+  GetParam().script(server);
+  server.Start();
+  FtpHarness h;
+  h.ftp.SetTimeOut(2);
+  h.ftp.SetPassiveMode(true);
+  ASSERT_EQ(h.Login(server.port()), 0);
+  nettest::TempDir dir;
+  EXPECT_EQ(h.Call([&] { GetParam().act(h, dir.path()); }), 0);
+  EXPECT_EQ(h.events.size(), 2u);  // no "timed out" on the way
+}
+
+void TrickleOnControl(FakeFtpServer& s) {
+  s.Expect("CWD slow");
+  for (int i = 0; i < 6; ++i) s.Raw("250-still looking\r\n").Pause(500);
+  s.Reply("250 found");
+}
+
+void TrickleOnData(FakeFtpServer& s) {
+  s.Expect("TYPE I").Reply("200 ok").Expect("PASV").PassiveReply("127,0,0,1").AcceptData();
+  s.Expect("RETR f").Reply("150 go");
+  for (int i = 0; i < 6; ++i) s.SendData("x").Pause(500);
+  s.CloseData().Reply("226 done");
+}
+
+INSTANTIATE_TEST_SUITE_P(Pieces, FtpTrickleTest,
+                         ::testing::Values(Trickle{"ControlReply", TrickleOnControl,
+                                                   [](FtpHarness& h, auto&) {
+                                                     h.ftp.SetCurrentDirectory("slow");
+                                                   }},
+                                           Trickle{"Download", TrickleOnData,
+                                                   [](FtpHarness& h, const std::string& dir) {
+                                                     h.ftp.DownloadFile("f", dir + "/f", true);
+                                                   }}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // ---- errors raised at once -------------------------------------------------------------
 

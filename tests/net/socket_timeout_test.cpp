@@ -77,7 +77,8 @@ TEST(CSocketTest, RefusedConnectionIsWinsockErrorAndStateError) {
   CSocket client(loop);
   Errors errors;
   errors.Wire(client);
-  client.Connect("127.0.0.1", nettest::UnusedPort());
+  nettest::RefusingPort refusing;
+  client.Connect("127.0.0.1", refusing.port());
   ASSERT_TRUE(RunUntil(
       loop, [&] { return !errors.numbers.empty(); }, 5000));
   EXPECT_EQ(errors.numbers[0], 10061);
