@@ -3,10 +3,12 @@
 // loop, and the method's outcome arrives by its completion event with a status (0 success,
 // 1 failed, 2 timed out, 3 cancelled). One method runs at a time.
 //
-// Every event is raised when the client has nothing left to do for it but raise the events
-// that follow it, so a handler may do anything from any event: start the next method,
-// reconnect, or destroy the client. When a handler ends, restarts or destroys the client,
-// the events that would have followed are not raised.
+// Every event is raised when the client has nothing left to do but raise the events that
+// follow it, so a handler may do anything from any event: start the next method, reconnect,
+// or destroy the client. A method's completion event always follows the state 0 that ends
+// it, unless a handler destroyed the client; other events that would have followed are left
+// out once a handler has destroyed the client or moved it on (started, ended or closed
+// anything).
 #pragma once
 
 #include <cstdint>

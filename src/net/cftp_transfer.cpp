@@ -282,8 +282,10 @@ void CFtpClient::DataSocket_OnDataArrival() {
   std::string& bytes = data_chunk_;
   m_objDataSocket.GetData(bytes);
   if (pending_ == kDownloadFile) {
+    std::weak_ptr<char> token = life_;
     Guarded("m_objDataSocket_OnDataArrival", [&] { sink_.Write(bytes.data(), bytes.size()); });
-    if (pending_ != kDownloadFile) return;  // the write failed and ended the method
+    // A failed write ended the method, and its handler may have destroyed us.
+    if (token.expired() || pending_ != kDownloadFile) return;
     bytes_done_ += static_cast<int64_t>(bytes.size());
     Raise(OnDataTransferProgress, bytes_done_);
   } else if (pending_ == kEnumFiles) {
