@@ -323,6 +323,37 @@ const Session kSessions[] = {
      [](FtpHarness& h, FakeFtpServer&, auto&) {
        EXPECT_THROW(h.ftp.GetCurrentDirectory(), net::NetError);  // we closed it: 16008
      }},
+    {"SilentGreeting",
+     true,
+     [](FakeFtpServer&) {},
+     [](FtpHarness& h, auto&) {
+       h.ftp.SetTimeOut(1);
+       h.then = [&h](const std::string& line) {
+         if (line == "OnConnect(2)@3") h.ftp.CancelAsyncMethod();
+       };
+       h.ftp.Connect();
+     },
+     {"S2", "S3", "OnConnect(2)@3", "S0", "OnConnect(3)@0"}},
+    // A restart marker is no answer to LIST: the listing fails instead of waiting on.
+    {"RestartMarkerToList",
+     false,
+     [](FakeFtpServer& s) {
+       s.Expect("TYPE A")
+           .Reply("200 ok")
+           .Expect("PASV")
+           .PassiveReply("127,0,0,1")
+           .AcceptData()
+           .Expect("LIST")
+           .Reply("110 MARK 0 = 0");
+     },
+     [](FtpHarness& h, auto&) {
+       h.ftp.SetPassiveMode(true);
+       h.ftp.EnumFiles();
+     },
+     {"S13", ">TYPE A", "<200 ok", "S13", ">PASV", "<227 *", "S11", "S13", ">LIST",
+      "<110 MARK 0 = 0", "S0", "OnEnumFiles(1)@0"},
+     {},
+     [](FtpHarness& h, FakeFtpServer&, auto&) { EXPECT_EQ(h.ftp.LastFtpError().Number, 16110); }},
     {"TimeOutThenCancel",
      false,
      [](FakeFtpServer& s) { s.Expect("CWD slow"); },
@@ -521,7 +552,8 @@ TEST(FtpHandlersTest, ClientMayBeDestroyedFromEveryEvent) {
 struct Reconnect {
   const char* name;
   std::function<void(FakeFtpServer&)> first;
-  const char* on;  // the line whose handler reconnects
+  bool change_directory;  // start CWD once logged in
+  const char* on;         // the line whose handler reconnects
 };
 
 class FtpReconnectTest : public ::testing::TestWithParam<Reconnect> {};
@@ -537,10 +569,13 @@ TEST_P(FtpReconnectTest, FromTheFailureEvent) {
       .Reply("257 \"/second\"")
       .Start();
   FtpHarness h;
-  bool reconnected = false;
+  size_t reconnected_at = 0;  // lines written before the reconnect
   h.then = [&](const std::string& line) {
-    if (line != GetParam().on || reconnected) return;
-    reconnected = true;
+    if (line == "OnConnect(0)@0" && !reconnected_at && GetParam().change_directory) {
+      h.ftp.SetCurrentDirectory("x");
+    }
+    if (line != GetParam().on || reconnected_at) return;
+    reconnected_at = h.lines.size();
     h.ftp.SetRemotePort(second.port());
     h.ftp.Connect();
   };
@@ -548,22 +583,26 @@ TEST_P(FtpReconnectTest, FromTheFailureEvent) {
   h.ftp.SetRemotePort(first.port());
   h.ftp.Connect();
   ASSERT_TRUE(nettest::RunUntil(
-      h.loop, [&] { return reconnected && !h.lines.empty() && h.lines.back() == "OnConnect(0)@0"; },
-      10000))
+      h.loop, [&] { return reconnected_at && h.ftp.CurrentDirectory() == "/second"; }, 10000))
       << Show(h.lines);
-  EXPECT_EQ(h.ftp.CurrentDirectory(), "/second");
   h.loop.RunFor(50);
-  EXPECT_EQ(h.lines.back(), "OnConnect(0)@0") << Show(h.lines);
+  // The new session's own events, and nothing of the old one's end among them.
+  const Lines after(h.lines.begin() + static_cast<std::ptrdiff_t>(reconnected_at), h.lines.end());
+  ExpectSequence({"S2", "S3", "<220 fake ready", "S4", ">USER anonymous", "<230 in", "S5", "S13",
+                  ">PWD", "<257 \"/second\"", "S0", "OnConnect(0)@0"},
+                 after);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Failures, FtpReconnectTest,
-    ::testing::Values(Reconnect{"HangUp", [](FakeFtpServer& s) { s.Login().CloseControl(); }, "S1"},
-                      Reconnect{"RefusedLogin",
-                                [](FakeFtpServer& s) {
-                                  s.Reply("220 hi").Expect("USER").Reply("530 go away");
-                                },
-                                "OnConnect(1)@0"}),
+    ::testing::Values(
+        Reconnect{"HangUp", [](FakeFtpServer& s) { s.Login().CloseControl(); }, false, "S1"},
+        Reconnect{"HangUpUnderAMethod",
+                  [](FakeFtpServer& s) { s.Login().Expect("CWD x").CloseControl(); }, true,
+                  "OnSetCurrentDirectory(1)@0"},
+        Reconnect{"RefusedLogin",
+                  [](FakeFtpServer& s) { s.Reply("220 hi").Expect("USER").Reply("530 go away"); },
+                  false, "OnConnect(1)@0"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
