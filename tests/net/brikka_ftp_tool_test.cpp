@@ -188,11 +188,7 @@ const ToolSession kToolSessions[] = {
     {"UnreadableListing",
      [](nettest::FakeFtpServer& s) {
        s.Login()
-           .Expect("TYPE A")
-           .Reply("200 ok")
-           .Expect("PASV")
-           .PassiveReply("127,0,0,1")
-           .AcceptData()
+           .PassiveData("A")
            .Expect("LIST")
            .Reply("150 here")
            .SendData("this is no listing\r\n")

@@ -131,6 +131,14 @@ FakeFtpServer& FakeFtpServer::PassiveReply(const std::string& host) {
   return *this;
 }
 
+FakeFtpServer& FakeFtpServer::PassiveData(const std::string& type) {
+  return Expect("TYPE " + type)
+      .Reply("200 ok")
+      .Expect("PASV")
+      .PassiveReply("127,0,0,1")
+      .AcceptData();
+}
+
 FakeFtpServer& FakeFtpServer::ConnectToPort() {
   steps_.push_back([this] {
     CloseFd(data_fd_);

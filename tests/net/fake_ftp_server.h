@@ -33,6 +33,9 @@ class FakeFtpServer {
   // Listens for a data connection on 127.0.0.1 and replies 227 naming `host` ("127,0,0,2")
   // with the listener's port.
   FakeFtpServer& PassiveReply(const std::string& host);
+  // The usual way into a passive transfer: "TYPE <type>" accepted, PASV answered naming
+  // 127.0.0.1, and the data connection accepted.
+  FakeFtpServer& PassiveData(const std::string& type);
   // Connects to the address and port of the last PORT command.
   FakeFtpServer& ConnectToPort();
   // A stranger at the PORT address: connects from `from` ("127.0.0.2"), sends `bytes` and
