@@ -367,7 +367,7 @@ void CFtpClient::DataSocket_OnError(int32_t number, const std::string& descripti
 // died, the network dropped) is not a finished file.
 void CFtpClient::TryFinishTransfer() {
   if (!data_closed_ || !final_reply_) return;
-  if (pending_ == kDownloadFile) FinishDownload();
+  if (pending_ == kDownloadFile) return FinishDownload();
   if (pending_ == kEnumFiles) FinishListing();
 }
 
