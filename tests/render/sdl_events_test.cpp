@@ -3,8 +3,8 @@
 // formats map to their Direct3D codes.
 #include <gtest/gtest.h>
 
-#include "platform/sdl_pump.h"
-#include "platform/sdl_video.h"
+#include "platform/sdl/sdl_pump.h"
+#include "platform/sdl/sdl_video.h"
 #include "render_support.h"
 
 namespace platform::testing {
