@@ -2,32 +2,9 @@
 // of every headless device into one platform.
 #include "platform/headless/headless.h"
 
-#include <algorithm>
-
 #include "platform/headless/headless_video.h"
 
 namespace platform {
-
-int HeadlessMouse::GetDeviceData(MouseRecord* out, int max) {
-  if (!out || max <= 0) return 0;
-  int n = std::min<int>(max, static_cast<int>(buffer_.size()));
-  std::copy_n(buffer_.begin(), n, out);
-  buffer_.erase(buffer_.begin(), buffer_.begin() + n);
-  return n;
-}
-
-void HeadlessMouse::Push(MouseRecord r) {
-  if (static_cast<int>(buffer_.size()) < capacity_) buffer_.push_back(r);
-  // Input arrived even when the full buffer had to drop it: signal all the same, or a
-  // reader that stopped reading while the buffer filled up would never hear again.
-  pending_ = true;
-}
-
-void HeadlessMouse::SignalIfPending() {
-  if (!pending_) return;
-  pending_ = false;
-  if (signal_) signal_();
-}
 
 void HeadlessPump::DoEvents() {
   std::deque<int> keys;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/mouse_buffer.h"
 #include "platform/platform.h"
 
 namespace platform {
@@ -38,24 +39,8 @@ class HeadlessKeyboard : public KeyboardDevice {
   KeyboardState state_{};
 };
 
-class HeadlessMouse : public MouseDevice {
- public:
-  void SetBufferSize(int records) override { capacity_ = records; }
-  void SetEventNotification(std::function<void()> signal) override { signal_ = std::move(signal); }
-  bool Acquire() override { return true; }
-  int GetDeviceData(MouseRecord* out, int max) override;
-  // Queues a record as the device would (dropped when the buffer is full); the pump
-  // signals it on its next round.
-  void Push(MouseRecord r);
-  // Called by the pump: signals when records arrived since the last signal.
-  void SignalIfPending();
-
- private:
-  std::deque<MouseRecord> buffer_;
-  int capacity_ = 0;  // 0 until set: the device then keeps nothing
-  bool pending_ = false;
-  std::function<void()> signal_;
-};
+// The scripted mouse is the bare record buffer: the script pushes what a device would.
+class HeadlessMouse : public MouseRecordBuffer {};
 
 class HeadlessDialogs : public Dialogs {
  public:

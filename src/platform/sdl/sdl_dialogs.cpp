@@ -1,25 +1,14 @@
-// Message boxes: SDL's message box on the real machine (always echoed to standard error,
-// so a run without a display still says what happened), and recorded boxes with scripted
-// answers on the headless one.
+// The real message boxes: SDL's message box, always echoed to standard error so that a run
+// without a display still says what happened.
+#include "platform/sdl/sdl_dialogs.h"
+
 #include <SDL.h>
 
 #include <cstdio>
 #include <memory>
 
-#include "platform/headless/headless.h"
-#include "platform/sdl/sdl_dialogs.h"
-
 namespace platform {
 namespace {
-
-bool OffersRetry(int style) {
-  return (style & 0x0F) == mb::RetryCancel;
-}
-
-// The answer a box gets when nobody can answer it.
-int DefaultAnswer(int style) {
-  return OffersRetry(style) ? mb::AnswerCancel : mb::AnswerOk;
-}
 
 Uint32 IconFlags(int style) {
   switch (style & 0xF0) {
@@ -65,11 +54,11 @@ class SdlDialogs : public Dialogs {
     box.window = SDL_GetKeyboardFocus();  // over the full-screen game, not behind it
     box.title = title.c_str();
     box.message = text.c_str();
-    box.numbuttons = OffersRetry(style) ? 2 : 1;
-    box.buttons = OffersRetry(style) ? retry_cancel : &ok;
+    box.numbuttons = mb::OffersRetry(style) ? 2 : 1;
+    box.buttons = mb::OffersRetry(style) ? retry_cancel : &ok;
     MouseFreedForBox freed;
     int answer = -1;
-    if (SDL_ShowMessageBox(&box, &answer) != 0 || answer < 0) return DefaultAnswer(style);
+    if (SDL_ShowMessageBox(&box, &answer) != 0 || answer < 0) return mb::DefaultAnswer(style);
     return answer;
   }
 };
@@ -78,20 +67,6 @@ class SdlDialogs : public Dialogs {
 
 std::unique_ptr<Dialogs> MakeSdlDialogs() {
   return std::make_unique<SdlDialogs>();
-}
-
-int HeadlessDialogs::MsgBox(const std::string& text, int style, const std::string& title) {
-  messages_.push_back(RecordedMessage{title, text, style});
-  if (answers_.empty()) return DefaultAnswer(style);
-  int answer = answers_.front();
-  answers_.pop_front();
-  return answer;
-}
-
-std::vector<RecordedMessage> HeadlessDialogs::TakeMessages() {
-  std::vector<RecordedMessage> out;
-  out.swap(messages_);
-  return out;
 }
 
 }  // namespace platform

@@ -35,8 +35,8 @@ bool SdlMouse::Acquire() {
 void SdlMouse::Feed(const SDL_Event& event) {
   switch (event.type) {
     case SDL_MOUSEMOTION:
-      if (event.motion.xrel != 0) buffer_.Push({mouse_offset::X, event.motion.xrel});
-      if (event.motion.yrel != 0) buffer_.Push({mouse_offset::Y, event.motion.yrel});
+      if (event.motion.xrel != 0) Push({mouse_offset::X, event.motion.xrel});
+      if (event.motion.yrel != 0) Push({mouse_offset::Y, event.motion.yrel});
       break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: {
@@ -45,11 +45,11 @@ void SdlMouse::Feed(const SDL_Event& event) {
                         : event.button.button == SDL_BUTTON_MIDDLE ? mouse_offset::Button2
                                                                    : 0xFFFFFFFFu;
       if (offset == 0xFFFFFFFFu) break;
-      buffer_.Push({offset, event.type == SDL_MOUSEBUTTONDOWN ? 0x80 : 0});
+      Push({offset, event.type == SDL_MOUSEBUTTONDOWN ? 0x80 : 0});
       break;
     }
     case SDL_MOUSEWHEEL:
-      if (event.wheel.y != 0) buffer_.Push({mouse_offset::Wheel, event.wheel.y * kWheelDelta});
+      if (event.wheel.y != 0) Push({mouse_offset::Wheel, event.wheel.y * kWheelDelta});
       break;
     default:
       break;

@@ -4,8 +4,8 @@
 
 #include <SDL.h>
 
-#include "platform/headless/headless.h"
 #include "platform/input.h"
+#include "platform/mouse_buffer.h"
 
 namespace platform {
 
@@ -15,22 +15,12 @@ class SdlKeyboard : public KeyboardDevice {
   bool GetDeviceStateKeyboard(KeyboardState& state) override;
 };
 
-class SdlMouse : public MouseDevice {
+class SdlMouse : public MouseRecordBuffer {
  public:
-  void SetBufferSize(int records) override { buffer_.SetBufferSize(records); }
-  void SetEventNotification(std::function<void()> signal) override {
-    buffer_.SetEventNotification(std::move(signal));
-  }
   // Captures the pointer: from now on only relative motion arrives.
   bool Acquire() override;
-  int GetDeviceData(MouseRecord* out, int max) override { return buffer_.GetDeviceData(out, max); }
-
-  // The pump's side: one SDL mouse event as records, and the signal after a round.
+  // The pump's side: one SDL mouse event as records (signalled by SignalIfPending).
   void Feed(const SDL_Event& event);
-  void SignalIfPending() { buffer_.SignalIfPending(); }
-
- private:
-  HeadlessMouse buffer_;  // the same bounded buffer as the scripted mouse
 };
 
 }  // namespace platform
