@@ -33,6 +33,7 @@
 #include "platform/platform.h"
 #include "render/cdirectx.h"
 #include "render/quad.h"
+#include "render/text.h"
 
 namespace brikka {
 
@@ -62,6 +63,14 @@ struct MenuPictures {
 struct HighscorePictures {
   cTLSquare HsBackground;
   cButton HsNextButton, HsBackButton, HsRestartButton, HsMenuButton, HsQuitButton;
+};
+
+// The five fonts the play screen and the highscore screen share.
+struct GameFonts {
+  cText HsRowText, HsTitleText, PlayTextA, PlayTextB, PlayTextBold;
+  std::array<cText*, 5> All() {
+    return {&HsRowText, &HsTitleText, &PlayTextA, &PlayTextB, &PlayTextBold};
+  }
 };
 
 // The screen shake's counters.
@@ -222,6 +231,7 @@ class frmMain {
   cTLSquare Cursor;
   MenuPictures menu;
   HighscorePictures hs;
+  GameFonts fonts;
   platform::TextureRef BlockTexture;
   Sounds sounds;
   bool MouseArmed = false;

@@ -47,7 +47,8 @@ void WriteField(JsonWriter& j, const PlayField& f) {
   j.Key("NextShape");
   WriteShape(j, f.NextShape);
   j.Key("Blocks").BeginArray();
-  for (const cBlock& b : f.Blocks) j.BeginArray().Value(b.MyX()).Value(b.MyY()).Value(b.Color).EndArray();
+  for (const cBlock& b : f.Blocks)
+    j.BeginArray().Value(b.MyX()).Value(b.MyY()).Value(b.Color).EndArray();
   j.EndArray();
   j.Key("timers").BeginObject();
   WriteTimer(j, "delay", f.TimerDelay.get());
@@ -57,6 +58,27 @@ void WriteField(JsonWriter& j, const PlayField& f) {
   j.Key("MadeHighscore").Value(f.MadeHighscore);
   j.Key("HighscoreRank").Value(f.HighscoreRank);
   j.Key("EnteringNickname").Value(f.EnteringNickname);
+  j.EndObject();
+}
+
+// What the last presented frame wrote, and how often fonts were opened and strings
+// rasterised so far (both stay put over steady frames).
+void WriteTexts(JsonWriter& j, const platform::Device* device) {
+  j.Key("texts").BeginArray();
+  for (const platform::DrawnText& t : platform::LastFrameTexts(device)) {
+    j.BeginObject();
+    j.Key("text").Value(t.text);
+    j.Key("font").Value(t.font.family).Key("points").Value(t.font.points);
+    j.Key("bold").Value(t.font.bold);
+    j.Key("rect").BeginArray().Value(t.left).Value(t.top).Value(t.right).Value(t.bottom).EndArray();
+    j.Key("color").Value(t.color).Key("JCenter").Value(t.center);
+    j.EndObject();
+  }
+  j.EndArray();
+  const platform::TextStats stats = platform::TextStatisticsOf(device);
+  j.Key("textCache").BeginObject();
+  j.Key("fontsOpened").Value(static_cast<int64_t>(stats.fonts_opened));
+  j.Key("rasterised").Value(static_cast<int64_t>(stats.strings_rasterised));
   j.EndObject();
 }
 
@@ -115,6 +137,7 @@ std::string Simulator::Dump() {
   j.Key("playing").Value(plat_->tune().PlayState() == platform::MusicPlayer::kPlaying);
   j.Key("state").Value(plat_->tune().PlayState());
   j.EndObject();
+  WriteTexts(j, g.Device());
   j.Key("messages").BeginArray();
   for (const auto& m : plat_->dialog_box().TakeMessages()) {
     j.BeginObject().Key("title").Value(m.title).Key("text").Value(m.text);

@@ -1,0 +1,131 @@
+// `cText`: the rectangle rule (halves to even, the bottom edge summed in four-decimal
+// currency first), both alignments on screen, dropping and remaking the font; and the
+// digit grouping of the numbers the screens write.
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "platform/locale_numbers.h"
+#include "render/text.h"
+#include "render_support.h"
+
+namespace brikka {
+namespace {
+
+using platform::testing::HeadlessScreen;
+using platform::testing::PixelAt;
+
+struct RectCase {
+  float x, y;
+  int16_t size;
+  size_t length;
+  TextRect want;
+};
+
+TEST(TextRectangle, FollowsTheRule) {
+  const RectCase cases[] = {
+      {100, 50, 12, 5, {100, 50, 190, 74}},      // 18 pixels a character, two sizes high
+      {100, 50, 12, 0, {100, 50, 100, 74}},      // an empty string has no width
+      {665, 310, 17, 5, {665, 310, 792, 344}},   // 792.5 goes to the even 792
+      {100.5f, 50, 12, 1, {100, 50, 118, 74}},   // 100.5 to 100, 118.5 to 118
+      {101.5f, 0.5f, 12, 1, {102, 0, 120, 24}},  // 101.5 to 102, 0.5 and 24.5 to the even
+      {0, 1.5f, 12, 0, {0, 2, 0, 26}},           // 25.5 to 26
+      // 1.49996 is 1.5000 in currency, so the bottom is 25.5 before rounding: 26, not 25.
+      {0, 1.49996f, 12, 0, {0, 1, 0, 26}},
+  };
+  for (const RectCase& c : cases) {
+    const TextRect r = cText::RectFor(c.x, c.y, c.size, c.length);
+    EXPECT_EQ(r.Left, c.want.Left) << c.x << "," << c.y;
+    EXPECT_EQ(r.Top, c.want.Top) << c.x << "," << c.y;
+    EXPECT_EQ(r.Right, c.want.Right) << c.x << "," << c.y;
+    EXPECT_EQ(r.Bottom, c.want.Bottom) << c.x << "," << c.y;
+  }
+}
+
+struct Lit {
+  int min_x = 1 << 30, max_x = -1, min_y = 1 << 30, max_y = -1, count = 0;
+};
+Lit LitPixels(SDL_Surface* f) {
+  Lit b;
+  for (int y = 0; y < f->h; ++y)
+    for (int x = 0; x < f->w; ++x) {
+      if ((PixelAt(f, x, y) & 0xFFFFFF) == 0) continue;
+      b.min_x = std::min(b.min_x, x), b.max_x = std::max(b.max_x, x);
+      b.min_y = std::min(b.min_y, y), b.max_y = std::max(b.max_y, y);
+      ++b.count;
+    }
+  return b;
+}
+
+TEST(TextOnScreen, ScoreIsCentredInItsRectangleOrStartsAtItsPlace) {
+  HeadlessScreen s;
+  cText t;
+  t.init("Comic Sans MS", 17, false, s.device.get());
+  Lit centred = LitPixels(s.Frame(
+      0xFF000000, [&](platform::Device& d) { t.Render(&d, "Score", 665, 310, 0xFFFFFFFF, true); }));
+  ASSERT_GT(centred.count, 50);
+  EXPECT_GE(centred.min_x, 665 + 20);
+  EXPECT_NEAR(centred.min_x - 665, 791 - centred.max_x, 3);
+  EXPECT_GE(centred.min_y, 310);
+  EXPECT_LT(centred.max_y, 344);
+  Lit left = LitPixels(s.Frame(0xFF000000, [&](platform::Device& d) {
+    t.Render(&d, "Score", 665, 310, 0xFFFFFFFF, false);
+  }));
+  EXPECT_GE(left.min_x, 665);
+  EXPECT_LT(left.min_x, 665 + 5);
+}
+
+TEST(TextFont, IsDroppedAndRemadeAnyNumberOfTimesFromWhatItKept) {
+  HeadlessScreen s;
+  cText t;
+  t.init("Comic Sans MS", 20, true, s.device.get());
+  const uint64_t opened = s.device->TextStatistics().fonts_opened;
+  for (int round = 0; round < 3; ++round) {
+    t.Destroy();
+    EXPECT_FALSE(t.Loaded());
+    // Nothing to draw with until it is remade; the rectangle is still worked out.
+    Lit none = LitPixels(s.Frame(
+        0xFF000000, [&](platform::Device& d) { t.Render(&d, "Bold", 10, 10, 0xFFFFFFFF, false); }));
+    EXPECT_EQ(none.count, 0);
+    EXPECT_EQ(t.Rect().Right, 10 + 120);
+    t.Reload(s.device.get());
+    EXPECT_EQ(t.Name(), "Comic Sans MS");
+    EXPECT_EQ(t.Size(), 20);
+    EXPECT_TRUE(t.Bold());
+    Lit drawn = LitPixels(s.Frame(
+        0xFF000000, [&](platform::Device& d) { t.Render(&d, "Bold", 10, 10, 0xFFFFFFFF, false); }));
+    EXPECT_GT(drawn.count, 50);
+  }
+  EXPECT_EQ(s.device->TextStatistics().fonts_opened, opened);
+}
+
+TEST(DigitGrouping, PutsTheSeparatorBetweenGroupsOfThree) {
+  const std::pair<int64_t, const char*> cases[] = {
+      {0, "0"},          {999, "999"},
+      {1000, "1,000"},   {1234567, "1,234,567"},  // seven digits, two separators
+      {-1234, "-1,234"}, {INT64_MIN, "-9,223,372,036,854,775,808"},
+  };
+  for (auto [value, want] : cases) EXPECT_EQ(FormatNumber(value, ","), want);
+  EXPECT_EQ(FormatNumber(12345, "\xA0"),
+            "12\xA0"
+            "345");
+}
+
+TEST(DigitGrouping, TheSeparatorIsTheLocalesAsGameTextElseAComma) {
+  EXPECT_EQ(platform::ThousandsSeparatorOf("C"), ",");  // defines none
+  EXPECT_EQ(platform::ThousandsSeparatorOf("xx_NOWHERE.UTF-8"), ",");
+  const std::pair<const char*, const char*> spelt[] = {
+      {"", ","},
+      {".", "."},
+      {"'", "'"},
+      {"\xC2\xA0", "\xA0"},      // no-break space
+      {"\xE2\x80\xAF", "\xA0"},  // narrow no-break space
+      {"\xE2\x80\x99", "\x92"},  // right single quotation mark
+      {"\xE2\x82\xAC", ","},     // nothing a separator can be in game text
+      {"ab", ","},
+  };
+  for (auto [utf8, want] : spelt) EXPECT_EQ(platform::SeparatorAsGameText(utf8), want) << utf8;
+}
+
+}  // namespace
+}  // namespace brikka
