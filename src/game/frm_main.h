@@ -14,7 +14,8 @@
 //   game/quake.cpp         Quake, FillOrgPos
 //   render/play_screen.cpp IntialiseGeometry, Render
 //   render/menu_screen.cpp Menu_Render
-//   render/text.cpp        DestroyFonts, ReloadFonts
+//   render/text.cpp        cText, DestroyFonts, ReloadFonts (the play screen's texts are
+//                          written by render/play_screen_text.cpp)
 //   render/sound_music.cpp InitSFX, PlayEffect, the music
 //   menu/settings.cpp      ReadMenus
 //   menu/main_menu.cpp     InitMouse, InitMenu
