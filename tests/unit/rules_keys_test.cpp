@@ -12,12 +12,8 @@ using testing::RulesGame;
 constexpr PlayerSide kRight = PlayerSide::Right;
 constexpr PlayerSide kLeft = PlayerSide::Left;
 
-using Centres = std::array<std::pair<double, double>, 4>;
-Centres CentresOf(const cShape& s) {
-  Centres c;
-  for (int i = 0; i < 4; ++i) c[i] = {s.BlockX(i), s.BlockY(i)};
-  return c;
-}
+using testing::Centres;
+using testing::CentresOf;
 
 // Polled keys by their DirectInput codes, held for one 45 ms poll; key-downs by their
 // virtual-key codes. In a two-player game each moves, turns or drops its own piece only;

@@ -41,13 +41,9 @@ TEST(Quad, ColourZeroKeepsTheLastColourAndClearsTheGreyedMark) {
   for (const auto& v : b.Vertices()) EXPECT_EQ(v.color, grey);
 }
 
-using Point = std::pair<double, double>;
-using Centres = std::array<Point, 4>;
-Centres CentresOf(const cShape& s) {
-  Centres c;
-  for (int i = 0; i < 4; ++i) c[i] = {s.BlockX(i), s.BlockY(i)};
-  return c;
-}
+using testing::Centres;
+using testing::CentresOf;
+using testing::Point;
 
 cShape Piece(int16_t type, bool rotated = false) {
   cShape s;
