@@ -5,30 +5,18 @@
 // rasterised per frame, both 0 when nothing on the screen changes.
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
-#include <memory>
 #include <string>
 
-#include "game/frm_main.h"
+#include "bench_game.h"
 #include "menu/ini.h"
-#include "platform/headless/headless.h"
 
 namespace {
 
-using brikka::frmMain;
 using brikka::PlayerSide;
 using brikka::Vector2;
 
-struct BusyPlayScreen {
-  BusyPlayScreen() {
-    data = std::filesystem::temp_directory_path() /
-           ("brikka-bench-play-screen-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(data);
-    platform::HeadlessOptions opt;
-    opt.app_dir = BRIKKA_APP_DIR;
-    opt.data_dir = data.string();
-    plat = std::make_unique<platform::HeadlessPlatform>(opt);
-    game = std::make_unique<frmMain>(*plat);
+struct BusyPlayScreen : bench::ScratchGame {
+  BusyPlayScreen() : ScratchGame("play-screen") {
     const std::string ini = game->DataIniPath();
     for (const char* key : {"Multiplayer", "LGrid", "RGrid"})
       brikka::IniWrite(ini, "Menu", key, "-1");
@@ -43,13 +31,6 @@ struct BusyPlayScreen {
       f->Paused = true;
     }
   }
-  ~BusyPlayScreen() {
-    game.reset();
-    plat.reset();
-    std::error_code ec;
-    std::filesystem::remove_all(data, ec);
-  }
-
   // Every cell of the well, each row in the colour of another piece type.
   void Fill(PlayerSide side) {
     auto& blocks = game->Field(side).Blocks;
@@ -68,10 +49,6 @@ struct BusyPlayScreen {
   }
 
   platform::TextStats Stats() const { return platform::TextStatisticsOf(game->Device()); }
-
-  std::filesystem::path data;
-  std::unique_ptr<platform::HeadlessPlatform> plat;
-  std::unique_ptr<frmMain> game;
 };
 
 void ReportTextCost(benchmark::State& state, const platform::TextStats& before,
