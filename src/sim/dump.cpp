@@ -82,6 +82,20 @@ void WriteTexts(JsonWriter& j, const platform::Device* device) {
   j.EndObject();
 }
 
+// The buttons the last frames drew grey, which a click then refuses.
+void WriteGrayed(JsonWriter& j, const frmMain& g) {
+  const std::pair<const char*, const cButton*> buttons[] = {
+      {"MenuBattleButton", &g.menu.MenuBattleButton},
+      {"MenuHighscoresButton", &g.menu.MenuHighscoresButton},
+      {"HsNextButton", &g.hs.HsNextButton},
+      {"HsBackButton", &g.hs.HsBackButton},
+  };
+  j.Key("grayed").BeginArray();
+  for (auto [name, button] : buttons)
+    if (button->Grayed) j.Value(name);
+  j.EndArray();
+}
+
 }  // namespace
 
 std::string Simulator::Dump() {
@@ -138,6 +152,7 @@ std::string Simulator::Dump() {
   j.Key("state").Value(plat_->tune().PlayState());
   j.EndObject();
   WriteTexts(j, g.Device());
+  WriteGrayed(j, g);
   j.Key("messages").BeginArray();
   for (const auto& m : plat_->dialog_box().TakeMessages()) {
     j.BeginObject().Key("title").Value(m.title).Key("text").Value(m.text);
