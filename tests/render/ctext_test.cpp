@@ -1,19 +1,15 @@
-// `cText`: the rectangle rule (halves to even, the bottom edge summed in four-decimal
-// currency first) and dropping and remaking the font; and the digit grouping of the
-// numbers the screens write. Where the play screen's texts land is tested with the screen.
+// `cText`'s rectangle rule (halves to even, the bottom edge summed in four-decimal currency
+// first) and the digit grouping of the numbers the screens write. Where the texts land, and
+// dropping and remaking the fonts, are tested with the play screen.
 #include <gtest/gtest.h>
 
-#include <climits>
+#include <cstdint>
 
 #include "platform/locale_numbers.h"
 #include "render/text.h"
-#include "render_support.h"
 
 namespace brikka {
 namespace {
-
-using platform::testing::HeadlessScreen;
-using platform::testing::PixelAt;
 
 struct RectCase {
   float x, y;
@@ -40,32 +36,6 @@ TEST(TextRectangle, FollowsTheRule) {
     EXPECT_EQ(r.Right, c.want.Right) << c.x << "," << c.y;
     EXPECT_EQ(r.Bottom, c.want.Bottom) << c.x << "," << c.y;
   }
-}
-
-int LitCount(SDL_Surface* f) {
-  int n = 0;
-  for (int y = 0; y < f->h; ++y)
-    for (int x = 0; x < f->w; ++x) n += (PixelAt(f, x, y) & 0xFFFFFF) != 0 ? 1 : 0;
-  return n;
-}
-
-TEST(TextFont, IsDroppedAndRemadeAnyNumberOfTimesFromWhatItKept) {
-  HeadlessScreen s;
-  cText t;
-  t.init("Comic Sans MS", 20, true, s.device.get());
-  const uint64_t opened = s.device->TextStatistics().fonts_opened;
-  for (int round = 0; round < 3; ++round) {
-    t.Destroy();
-    EXPECT_FALSE(t.Loaded());
-    // Nothing to draw with until it is remade; the rectangle is still worked out.
-    auto draw = [&](platform::Device& d) { t.Render(&d, "Bold", 10, 10, 0xFFFFFFFF, false); };
-    EXPECT_EQ(LitCount(s.Frame(0xFF000000, draw)), 0);
-    EXPECT_EQ(t.Rect().Right, 10 + 120);
-    t.Reload(s.device.get());
-    EXPECT_TRUE(t.Name() == "Comic Sans MS" && t.Size() == 20 && t.Bold());
-    EXPECT_GT(LitCount(s.Frame(0xFF000000, draw)), 50);
-  }
-  EXPECT_EQ(s.device->TextStatistics().fonts_opened, opened);
 }
 
 TEST(DigitGrouping, PutsTheSeparatorBetweenGroupsOfThree) {
