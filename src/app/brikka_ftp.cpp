@@ -19,8 +19,8 @@
 
 #include "net/cftp_client.h"
 #include "net/cftp_error.h"
-#include "platform/net_console.h"
-#include "platform/net_loop.h"
+#include "platform/console.h"
+#include "platform/net/net_loop.h"
 
 namespace {
 

@@ -14,7 +14,8 @@
 //   game/quake.cpp         Quake, FillOrgPos
 //   render/play_screen.cpp IntialiseGeometry, Render
 //   render/menu_screen.cpp Menu_Render
-//   render/text.cpp        DestroyFonts, ReloadFonts
+//   render/text.cpp        cText, DestroyFonts, ReloadFonts (the play screen's texts are
+//                          written by render/play_screen_text.cpp)
 //   render/sound_music.cpp InitSFX, PlayEffect, the music
 //   menu/settings.cpp      ReadMenus
 //   menu/main_menu.cpp     InitMouse, InitMenu
@@ -33,6 +34,7 @@
 #include "platform/platform.h"
 #include "render/cdirectx.h"
 #include "render/quad.h"
+#include "render/text.h"
 
 namespace brikka {
 
@@ -48,6 +50,28 @@ struct GameSettings {
 // The four sound effects.
 struct Sounds {
   std::unique_ptr<platform::SoundBuffer> LandSound, LineSound, RotateSound, LevelSound;
+};
+
+// The main menu's pictures: the title and the eleven buttons.
+struct MenuPictures {
+  cTLSquare MenuTitleSquare;
+  cButton MenuCWButton, MenuCcWButton, MenuMultiButton, MenuBattleButton, MenuMusicButton,
+      MenuSoundButton, MenuLGridButton, MenuRGridButton, MenuHighscoresButton, MenuStartButton,
+      MenuQuitButton;
+};
+
+// The highscore screen's pictures; its background is also the menu's.
+struct HighscorePictures {
+  cTLSquare HsBackground;
+  cButton HsNextButton, HsBackButton, HsRestartButton, HsMenuButton, HsQuitButton;
+};
+
+// The five fonts the play screen and the highscore screen share.
+struct GameFonts {
+  cText HsRowText, HsTitleText, PlayTextA, PlayTextB, PlayTextBold;
+  std::array<cText*, 5> All() {
+    return {&HsRowText, &HsTitleText, &PlayTextA, &PlayTextB, &PlayTextBold};
+  }
 };
 
 // The screen shake's counters.
@@ -206,6 +230,9 @@ class frmMain {
   cTLSquare QuakeSquare;
   cTLSquare FramesSquare;
   cTLSquare Cursor;
+  MenuPictures menu;
+  HighscorePictures hs;
+  GameFonts fonts;
   platform::TextureRef BlockTexture;
   Sounds sounds;
   bool MouseArmed = false;

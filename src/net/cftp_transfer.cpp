@@ -8,7 +8,7 @@
 #include <random>
 
 #include "net/cftp_client.h"
-#include "platform/net_tcp.h"
+#include "platform/net/net_tcp.h"
 
 namespace net {
 namespace {
