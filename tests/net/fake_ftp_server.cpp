@@ -222,36 +222,28 @@ FakeFtpServer& FakeFtpServer::ReadDataUntilClosed() {
   return *this;
 }
 
-FakeFtpServer& FakeFtpServer::CloseData() {
-  steps_.push_back([this] {
-    CloseFd(data_fd_);
+FakeFtpServer& FakeFtpServer::Then(std::function<void()> action) {
+  steps_.push_back([action] {
+    action();
     return true;
   });
   return *this;
+}
+
+FakeFtpServer& FakeFtpServer::CloseData() {
+  return Then([this] { CloseFd(data_fd_); });
 }
 
 FakeFtpServer& FakeFtpServer::ResetData() {
-  steps_.push_back([this] {
-    ResetFd(data_fd_);
-    return true;
-  });
-  return *this;
+  return Then([this] { ResetFd(data_fd_); });
 }
 
 FakeFtpServer& FakeFtpServer::CloseControl() {
-  steps_.push_back([this] {
-    CloseFd(control_fd_);
-    return true;
-  });
-  return *this;
+  return Then([this] { CloseFd(control_fd_); });
 }
 
 FakeFtpServer& FakeFtpServer::ResetControl() {
-  steps_.push_back([this] {
-    ResetFd(control_fd_);
-    return true;
-  });
-  return *this;
+  return Then([this] { ResetFd(control_fd_); });
 }
 
 FakeFtpServer& FakeFtpServer::Gate() {

@@ -69,6 +69,7 @@ class FakeFtpServer {
 
  private:
   using Step = std::function<bool()>;
+  FakeFtpServer& Then(std::function<void()> action);  // a step that cannot fail
   void Run();
   bool WaitReadable(int fd, int timeout_ms);
   bool SendAll(int fd, const std::string& bytes);

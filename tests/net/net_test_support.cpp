@@ -70,11 +70,12 @@ bool RunUntil(platform::NetLoop& loop, const std::function<bool()>& done, int ti
   return true;
 }
 
-RefusingPort::RefusingPort() {
+RefusingPort::RefusingPort(uint16_t port) {
   fd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  address.sin_port = htons(port);
   bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address);
   socklen_t length = sizeof address;
   getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length);

@@ -44,7 +44,7 @@ bool RunUntil(platform::NetLoop& loop, const std::function<bool()>& done, int ti
 // but never listens, so no other socket can take it meanwhile.
 class RefusingPort {
  public:
-  RefusingPort();
+  explicit RefusingPort(uint16_t port = 0);  // 0: one the system picks
   ~RefusingPort();
   RefusingPort(const RefusingPort&) = delete;
   RefusingPort& operator=(const RefusingPort&) = delete;
