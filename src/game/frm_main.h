@@ -22,6 +22,7 @@
 //                                    CheckForHighscore, UpdateGameServer, the menu's
 //                                    highscores button
 //   highscores/nickname_entry.cpp    the nickname entry and its prompts
+//   highscores/highscore_buttons.cpp the highscore screen's buttons
 //   highscores/highscore_screen.cpp  HighScore_Render
 #pragma once
 
@@ -215,6 +216,10 @@ class frmMain {
   bool NicknameEntryActive() const;
   void NicknameKey(int KeyCode);
   void NicknameEntered();
+  // The highscore screen's buttons under a click.
+  void HighscoreButtonsClicked();
+  void RestartFromHighscores();
+  bool MouseOverButton(const cButton& b) const;
 
   // ---- access by side ----
   PlayField& Field(PlayerSide side) { return side == PlayerSide::Right ? RightField : LeftField; }
