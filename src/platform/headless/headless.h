@@ -126,6 +126,9 @@ class HeadlessPlatform : public Platform {
   void SetPassMs(int32_t ms);
   // The device reports lost, then not yet reset, until it is reset.
   void LoseDevice();
+  // Another program takes the input focus (false), or the game gets it back (true): the
+  // device is lost in between, as on the real machine.
+  void SetFocus(bool focused);
 
  private:
   VirtualClock* vclock_;

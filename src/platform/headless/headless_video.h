@@ -49,6 +49,8 @@ class HeadlessVideo : public VideoSystem {
   // Lost once, then not reset until Reset(); the renderer also "loses" its textures so
   // that Reset re-makes them from their files, as a real reset may have to.
   void LoseDevice() { loss_->Dropped(true); }
+  // The window loses the input focus to another program, or gets it back.
+  void SetFocus(bool focused) { focused ? loss_->FocusGained() : loss_->FocusLost(); }
 
  private:
   VirtualClock& clock_;
