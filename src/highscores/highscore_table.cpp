@@ -4,8 +4,14 @@
 
 namespace brikka {
 
+// The screen's pictures, the five fonts it shares with the play screen, then the table.
 void frmMain::InitHighscore() {
   MakeHighscorePictures();
+  fonts.HsRowText.init("Comic Sans MS", 17, false, Device());
+  fonts.HsTitleText.init("Comic Sans MS", 17, false, Device());
+  fonts.PlayTextA.init("Comic Sans MS", 17, false, Device());
+  fonts.PlayTextB.init("Comic Sans MS", 17, false, Device());
+  fonts.PlayTextBold.init("Comic Sans MS", 17, true, Device());
   FillHighscores();
   HighscorePage = 0;
 }
