@@ -197,6 +197,9 @@ class frmMain {
   bool Render();
   bool Menu_Render();
   bool HighScore_Render();
+  void DrawHighscoreButtons();
+  void DrawHighscorePage();
+  void DrawPlayersScores();
   void InitSFX();
   // Plays one effect once when SFX is on: PlayEffect(&Sounds::LineSound).
   void PlayEffect(std::unique_ptr<platform::SoundBuffer> Sounds::*effect);

@@ -40,11 +40,14 @@ inline TableRows RowsOf(const HighscoreTable& t) {
   return rows;
 }
 
-class HighscoreGame : public RulesGame {
+// `Base` is RulesGame, or the render tests' ScreenGame.
+template <class Base>
+class HighscoreGameOn : public Base {
  public:
-  explicit HighscoreGame(const std::string& file_bytes, RulesOptions o = {}) : RulesGame(o) {
+  explicit HighscoreGameOn(const std::string& file_bytes, RulesOptions o = {}) : Base(o) {
     if (!file_bytes.empty()) std::ofstream(g().HighscoresPath(), std::ios::binary) << file_bytes;
   }
+  using Base::g;
 
   // The well loses with `score` points, as the row count would end it.
   void Lose(PlayerSide side, int32_t score) {
@@ -60,5 +63,7 @@ class HighscoreGame : public RulesGame {
   TableRows Table() { return RowsOf(g().highscores); }
   TableRows Saved() { return RowsOf(ReadHighscoreFile(g().HighscoresPath())); }
 };
+
+using HighscoreGame = HighscoreGameOn<RulesGame>;
 
 }  // namespace brikka::testing
