@@ -17,7 +17,8 @@
 //   render/text.cpp        DestroyFonts, ReloadFonts
 //   render/sound_music.cpp InitSFX, PlayEffect, the music
 //   menu/settings.cpp      ReadMenus
-//   menu/main_menu.cpp     InitMouse, InitMenu
+//   menu/main_menu.cpp     InitMenu, MainMenuButtonClicked and the buttons' actions
+//   menu/mouse.cpp         InitMouse, DirectXEvent8_DXCallback, the hit test
 //   highscores/highscore_table.cpp   InitHighscore, CheckForHighscore
 //   highscores/highscore_screen.cpp  HighScore_Render
 #pragma once
@@ -183,6 +184,8 @@ class frmMain {
   bool Menu_Render();
   bool HighScore_Render();
   void InitSFX();
+  // InitSFX for a caller that must go on without sound: false when a file is unreadable.
+  bool LoadEffects();
   // Plays one effect once when SFX is on: PlayEffect(&Sounds::LineSound).
   void PlayEffect(std::unique_ptr<platform::SoundBuffer> Sounds::*effect);
   void StartMusic();
@@ -190,9 +193,14 @@ class frmMain {
   void DestroyFonts();
   void ReloadFonts();
 
-  // ---- menu, mouse and highscores (later) ----
+  // ---- menu and mouse ----
   void InitMouse();
   void InitMenu();
+  void DirectXEvent8_DXCallback(int32_t eventid);
+  void MainMenuButtonClicked();
+  bool ButtonHit(const cButton& b) const;
+
+  // ---- highscores (later) ----
   void InitHighscore();
   void CheckForHighscore(bool bRight);
 
@@ -226,6 +234,7 @@ class frmMain {
   Sounds sounds;
   bool MouseArmed = false;
   int32_t MouseX = 0, MouseY = 0;
+  int32_t MouseEvent = 0;
   // Program-wide flags of the highscore feature.
   bool HighscoreDownloadMode = false;
   bool HighscoresAvailable = false;
@@ -241,6 +250,12 @@ class frmMain {
   void CreateTimers();
   void ComputeGeometry(double W, double H);
   void LostDevicePass(int32_t level);
+  void MenuScreenClicked();
+  void HighscoreScreenClicked();
+  void FlipClockwise();
+  void MusicButtonClicked();
+  void SoundButtonClicked();
+  void WriteSetting(const char* key, int16_t value);
 
   platform::Platform& plat_;
   bool ended_ = false;

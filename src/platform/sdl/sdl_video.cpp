@@ -2,6 +2,8 @@
 // device whose 800 x 600 back buffer is scaled over the whole desktop.
 #include "platform/sdl/sdl_video.h"
 
+#include <filesystem>
+
 namespace platform {
 
 int D3dFormatOf(Uint32 sdl_format) {
@@ -56,19 +58,18 @@ bool SdlVideo::Init(std::string& error) {
 
 void SdlVideo::ShowWindow() {
   if (!window_ || window_->window) return;
-  window_->window.reset(SDL_CreateWindow("Brikka", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                         800, 600, SDL_WINDOW_FULLSCREEN_DESKTOP));
+  const Uint32 flags = windowed_ ? SDL_WINDOW_RESIZABLE : SDL_WINDOW_FULLSCREEN_DESKTOP;
+  window_->window.reset(
+      SDL_CreateWindow("Brikka", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 800, 600, flags));
 }
 
+// The game never switches the display's mode: the back buffer is scaled over the desktop
+// as it is, so the desktop's mode is the one mode it can be shown in.
 std::vector<DisplayMode> SdlVideo::Modes() {
   std::vector<DisplayMode> modes;
-  if (!window_) return modes;
-  int count = SDL_GetNumDisplayModes(0);
-  for (int i = 0; i < count; ++i) {
-    SDL_DisplayMode m{};
-    if (SDL_GetDisplayMode(0, i, &m) == 0) {
-      modes.push_back({m.w, m.h, m.refresh_rate, D3dFormatOf(m.format)});
-    }
+  SDL_DisplayMode m{};
+  if (window_ && SDL_GetDesktopDisplayMode(0, &m) == 0) {
+    modes.push_back({m.w, m.h, m.refresh_rate, D3dFormatOf(m.format)});
   }
   return modes;
 }
@@ -87,14 +88,39 @@ std::unique_ptr<Device> SdlVideo::CreateDevice(int width, int height, int /*form
   return WindowDevice::Make(window_, width, height, loss_, error);
 }
 
+namespace {
+
+// Without a graphics card (no DRM render node) OpenGL is itself a software rasteriser that
+// costs some 70 MB and a compiler at start-up; SDL's own software renderer draws this
+// game's 2D frames for a fraction of that. A renderer the user names still wins.
+bool HasGraphicsCard() {
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator("/dev/dri", ec)) {
+    if (entry.path().filename().string().rfind("renderD", 0) == 0) return true;
+  }
+  return false;
+}
+
+RendererPtr CreateRenderer(SDL_Window* window) {
+  const Uint32 flags = SDL_RENDERER_TARGETTEXTURE | SDL_RENDERER_PRESENTVSYNC;
+  const char* asked = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
+  RendererPtr renderer;
+  if ((asked && *asked) || HasGraphicsCard()) {
+    renderer.reset(SDL_CreateRenderer(window, -1, flags | SDL_RENDERER_ACCELERATED));
+    if (renderer) return renderer;
+  }
+  // The window's own pixels, not an OpenGL texture standing in for them.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  renderer.reset(SDL_CreateRenderer(window, -1, flags | SDL_RENDERER_SOFTWARE));
+  return renderer;
+}
+
+}  // namespace
+
 std::unique_ptr<WindowDevice> WindowDevice::Make(std::shared_ptr<SdlWindow> window, int width,
                                                  int height, std::shared_ptr<DeviceLoss> loss,
                                                  std::string& error) {
-  const Uint32 flags = SDL_RENDERER_TARGETTEXTURE | SDL_RENDERER_PRESENTVSYNC;
-  RendererPtr renderer(
-      SDL_CreateRenderer(window->window.get(), -1, flags | SDL_RENDERER_ACCELERATED));
-  if (!renderer)
-    renderer.reset(SDL_CreateRenderer(window->window.get(), -1, flags | SDL_RENDERER_SOFTWARE));
+  RendererPtr renderer = CreateRenderer(window->window.get());
   if (!renderer) {
     error = SDL_GetError();
     return nullptr;

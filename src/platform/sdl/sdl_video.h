@@ -1,5 +1,5 @@
-// The real display: a full-screen desktop window with an 800 x 600 back buffer (a target
-// texture) scaled over the desktop. Internal to platform/.
+// The real display: a full-screen desktop window (or, asked for, a resizable one) with an
+// 800 x 600 back buffer (a target texture) scaled over it. Internal to platform/.
 #pragma once
 
 #include <memory>
@@ -24,7 +24,9 @@ int D3dFormatOf(Uint32 sdl_format);
 class SdlVideo : public VideoSystem {
  public:
   // `loss` is shared with the pump, which feeds it the window's and renderer's events.
-  explicit SdlVideo(std::shared_ptr<DeviceLoss> loss) : loss_(std::move(loss)) {}
+  // `windowed`: an 800 x 600 window that can be resized instead of the whole desktop.
+  SdlVideo(std::shared_ptr<DeviceLoss> loss, bool windowed)
+      : loss_(std::move(loss)), windowed_(windowed) {}
   bool Init(std::string& error) override;
   void ShowWindow() override;
   std::vector<DisplayMode> Modes() override;
@@ -33,6 +35,7 @@ class SdlVideo : public VideoSystem {
 
  private:
   std::shared_ptr<DeviceLoss> loss_;
+  bool windowed_;
   std::shared_ptr<SdlWindow> window_;
 };
 

@@ -1,0 +1,200 @@
+// The main menu's buttons: the strict hit test, each switch and what it writes to the
+// settings file, the screens a click leads to, and the music and sound switches.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "menu/ini.h"
+#include "menu_support.h"
+
+namespace brikka {
+namespace {
+
+using testing::MenuGame;
+using Lines = std::vector<std::string>;
+
+// The switches a click can change, as the game holds them.
+struct Switches {
+  int16_t clockwise = 1;
+  bool multi = false, battle = false, music = true, sfx = true, rgrid = false, lgrid = false;
+  bool operator==(const Switches&) const = default;
+};
+
+Switches Read(frmMain& g) {
+  return {g.settings.Clockwise, g.settings.Multiplayer, g.settings.Battle,   g.settings.Music,
+          g.settings.SFX,       g.RightField.ShowGrid,  g.LeftField.ShowGrid};
+}
+
+void Set(frmMain& g, const Switches& s) {
+  g.settings.Clockwise = s.clockwise;
+  g.settings.Multiplayer = s.multi;
+  g.settings.Battle = s.battle;
+  g.settings.Music = s.music;
+  g.settings.SFX = s.sfx;
+  g.RightField.ShowGrid = s.rgrid;
+  g.LeftField.ShowGrid = s.lgrid;
+}
+
+struct SwitchCase {
+  const char* name;
+  Switches before;
+  int32_t x, y;
+  Switches after;
+  Lines written;  // the settings file afterwards (it does not exist before)
+};
+
+Switches With(void (*change)(Switches&)) {
+  Switches s;
+  change(s);
+  return s;
+}
+
+const SwitchCase kSwitchCases[] = {
+    // Border pixels never count: nothing changes and nothing is written.
+    {"ClockwiseLeftEdge", {}, 360, 120, {}, {}},
+    {"ClockwiseTopEdge", {}, 380, 100, {}, {}},
+    {"ClockwiseBottomEdge", {}, 380, 145, {}, {}},
+    {"CounterClockwiseRightEdge", {}, 445, 120, {}, {}},
+    {"MultiplayerLeftEdge", {}, 250, 190, {}, {}},
+    {"StartLeftEdgeIsQuitRightEdge", {}, 400, 480, {}, {}},
+    {"StartBottomEdge", {}, 475, 505, {}, {}},
+    // The rotation buttons.
+    {"CounterClockwise",
+     {},
+     420,
+     120,
+     With([](Switches& s) { s.clockwise = -1; }),
+     {"Clockwise=-1"}},
+    {"Clockwise", With([](Switches& s) { s.clockwise = -1; }), 380, 120, {}, {"Clockwise=1"}},
+    {"OverlapTurnsTwice", {}, 402, 120, {}, {"Clockwise=1"}},
+    {"HandEditedSenseWithoutOpposite",
+     With([](Switches& s) { s.clockwise = -32768; }),
+     420,
+     120,
+     With([](Switches& s) { s.clockwise = 32767; }),
+     {"Clockwise=32767"}},
+    // Players and battle.
+    {"MultiplayerOn", {}, 300, 190, With([](Switches& s) { s.multi = true; }), {"Multiplayer=-1"}},
+    {"MultiplayerOffEndsBattle",
+     With([](Switches& s) { s.multi = s.battle = true; }),
+     300,
+     190,
+     {},
+     {"Battle=0", "Multiplayer=0"}},
+    {"BattleWithOnePlayer", {}, 450, 190, {}, {}},
+    {"BattleWithTwoPlayers",
+     With([](Switches& s) { s.multi = true; }),
+     450,
+     190,
+     With([](Switches& s) { s.multi = s.battle = true; }),
+     {"Battle=-1"}},
+    // Sound, music and grids.
+    {"SoundOff", {}, 450, 260, With([](Switches& s) { s.sfx = false; }), {"SFX=0"}},
+    {"MusicOff", {}, 300, 260, With([](Switches& s) { s.music = false; }), {"Music=0"}},
+    {"RightGrid", {}, 450, 330, With([](Switches& s) { s.rgrid = true; }), {"rgrid=-1"}},
+    {"LeftGrid", With([](Switches& s) { s.lgrid = true; }), 300, 330, {}, {"lgrid=0"}},
+};
+
+class SwitchClicks : public ::testing::TestWithParam<SwitchCase> {};
+
+TEST_P(SwitchClicks, ChangeTheirSwitchAndWriteItAtOnce) {
+  const SwitchCase& c = GetParam();
+  MenuGame m;
+  m.StartUp();
+  Set(m.g(), c.before);
+  m.ClickAt(c.x, c.y);
+  EXPECT_EQ(Read(m.g()), c.after);
+  EXPECT_EQ(m.IniLines(), c.written);
+  EXPECT_EQ(m.g().Screen, 1);
+  EXPECT_FALSE(m.g().Ended());
+}
+
+INSTANTIATE_TEST_SUITE_P(MainMenu, SwitchClicks, ::testing::ValuesIn(kSwitchCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(MainMenu, QuitEndsTheProgramAtOnce) {
+  MenuGame m;
+  m.StartUp();
+  m.ClickAt(300, 480);
+  EXPECT_TRUE(m.g().Ended());
+  EXPECT_EQ(m.g().ExitCode(), 0);
+  EXPECT_FALSE(m.g().MouseArmed);  // the release after it is never read
+}
+
+TEST(MainMenu, StartPlaysWithTheStoredSwitches) {
+  MenuGame m;
+  IniWrite(m.g().DataIniPath(), "Menu", "Multiplayer", "-1");
+  m.StartUp();
+  m.g().settings.Multiplayer = false;  // only what is stored counts
+  m.ClickAt(475, 480);
+  EXPECT_EQ(m.g().Screen, 2);
+  EXPECT_TRUE(m.g().LeftField.Active);
+  EXPECT_TRUE(m.g().RightField.Active);
+}
+
+TEST(MainMenu, HighscoresOpenTheirScreenUnlessGrey) {
+  MenuGame m;
+  m.StartUp();
+  m.g().menu.MenuHighscoresButton.Grayed = true;
+  m.ClickAt(400, 410);
+  EXPECT_EQ(m.g().Screen, 1);
+  m.g().menu.MenuHighscoresButton.Grayed = false;
+  m.g().RightField.EnteringNickname = m.g().LeftField.MadeHighscore = true;
+  m.ClickAt(400, 410);
+  EXPECT_EQ(m.g().Screen, 3);
+  EXPECT_TRUE(m.g().HighscoresFromMenu);
+  EXPECT_FALSE(m.g().RightField.EnteringNickname);
+  EXPECT_FALSE(m.g().LeftField.MadeHighscore);
+}
+
+TEST(MenuSound, MusicOffAndOnRestartsTheTuneAndReloadsTheEffects) {
+  MenuGame m;
+  m.StartUp();
+  auto& tune = m.plat().tune();
+  ASSERT_EQ(tune.state(), platform::MusicPlayer::kPlaying);
+  const platform::SoundBuffer* first = m.g().sounds.RotateSound.get();
+  m.ClickAt(300, 260);
+  EXPECT_EQ(tune.state(), platform::MusicPlayer::kStopped);
+  m.g().FramePass();  // a stopped tune stays stopped while the music is off
+  EXPECT_EQ(tune.state(), platform::MusicPlayer::kStopped);
+  m.ClickAt(300, 260);
+  EXPECT_EQ(tune.state(), platform::MusicPlayer::kPlaying);
+  EXPECT_EQ(tune.starts(), 2);
+  EXPECT_NE(m.g().sounds.RotateSound.get(), first);
+  EXPECT_EQ(m.IniLines(), Lines{"Music=-1"});
+}
+
+TEST(MenuSound, EffectsSwitchedOnLaterAreLoadedBeforeTheirFirstPlay) {
+  MenuGame m;
+  IniWrite(m.g().DataIniPath(), "Menu", "SFX", "0");
+  m.StartUp();
+  ASSERT_EQ(m.g().sounds.LandSound, nullptr);
+  m.ClickAt(450, 260);
+  EXPECT_TRUE(m.g().settings.SFX);
+  EXPECT_NE(m.g().sounds.LandSound, nullptr);
+  EXPECT_NE(m.g().sounds.LevelSound, nullptr);
+}
+
+// A broken sound file costs the effects, not the program nor the tune.
+TEST(MenuSound, MusicOnWithAnUnreadableEffectStillPlaysTheTune) {
+  testing::TempDir app;
+  namespace fs = std::filesystem;
+  const fs::path assets(BRIKKA_APP_DIR);
+  fs::create_directory_symlink(assets / "Texs", app.path() / "Texs");
+  fs::create_symlink(assets / "bck.mid", app.path() / "bck.mid");
+  fs::create_directory(app.path() / "Sounds");
+  fs::create_symlink(assets / "Sounds" / "coll.wav", app.path() / "Sounds" / "coll.wav");
+  platform::HeadlessOptions opt;
+  opt.app_dir = app.str();
+  MenuGame m(opt);
+  IniWrite(m.g().DataIniPath(), "Menu", "SFX", "0");
+  IniWrite(m.g().DataIniPath(), "Menu", "Music", "0");
+  m.StartUp();
+  m.ClickAt(300, 260);
+  EXPECT_FALSE(m.g().Ended());
+  EXPECT_TRUE(m.g().settings.Music);
+  EXPECT_EQ(m.plat().tune().state(), platform::MusicPlayer::kPlaying);
+}
+
+}  // namespace
+}  // namespace brikka
