@@ -155,10 +155,12 @@ void Simulator::RunLine(const std::string& line) {
     need_start();
     PushClick();
   } else if (cmd == "clickat") {
-    // The cursor jumps there at once (a real mouse moves it two pixels a step and cannot
-    // reach every pixel); the press and release then go through the mouse handler.
+    // The cursor jumps there (a real mouse moves it two pixels a step and cannot reach
+    // every pixel), after the handler took the input still waiting, so that the jump comes
+    // in order; the press and release then go through the handler.
     Expect(w, 3, "clickat X Y");
     need_start();
+    if (!game_->Ended()) plat_->mouse_device().SignalIfPending();
     game_->MouseX = static_cast<int32_t>(Number(w[1], 0, 832));
     game_->MouseY = static_cast<int32_t>(Number(w[2], 0, 632));
     game_->Cursor.setdimOnly(static_cast<float>(game_->MouseX), static_cast<float>(game_->MouseY));

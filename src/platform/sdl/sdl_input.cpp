@@ -35,7 +35,7 @@ bool SdlMouse::Acquire() {
 
 // Without relative mode (some X servers) motion still carries its relative part.
 void SdlMouse::Capture() {
-  SDL_SetRelativeMouseMode(acquired_ && focused_ ? SDL_TRUE : SDL_FALSE);
+  SDL_SetRelativeMouseMode(Captured() ? SDL_TRUE : SDL_FALSE);
 }
 
 void SdlMouse::Feed(const SDL_Event& event) {

@@ -23,6 +23,8 @@ class SdlMouse : public MouseRecordBuffer {
   // The pump's side: one SDL event that concerns the mouse, mouse input as records
   // (signalled by SignalIfPending), the window's focus as capture or release.
   void Feed(const SDL_Event& event);
+  // Whether the game holds the pointer now (relative mode asked of SDL).
+  bool Captured() const { return acquired_ && focused_; }
 
  private:
   void Capture();

@@ -4,6 +4,8 @@
 
 #include <filesystem>
 
+#include "platform/sdl/sdl_trace.h"
+
 namespace platform {
 
 int D3dFormatOf(Uint32 sdl_format) {
@@ -125,6 +127,7 @@ std::unique_ptr<WindowDevice> WindowDevice::Make(std::shared_ptr<SdlWindow> wind
     error = SDL_GetError();
     return nullptr;
   }
+  TraceRenderer(renderer.get());
   // Scaled to the desktop keeping its shape; set before any target is bound, as the
   // setting belongs to the window.
   SDL_RenderSetLogicalSize(renderer.get(), width, height);
@@ -155,6 +158,7 @@ void WindowDevice::Present() {
   SDL_RenderClear(r);  // the bars beside a back buffer narrower than the desktop
   SDL_RenderCopy(r, back_buffer_.get(), nullptr, nullptr);
   SDL_RenderPresent(r);
+  TraceFramePresented();
   SDL_SetRenderTarget(r, back_buffer_.get());
 }
 

@@ -1,0 +1,87 @@
+# Shared by the whole-process benchmarks of the real game (sourced, not run on its own).
+# The game runs from a private copy of the program beside links to its assets, so its
+# settings file is the benchmark's own and never the build's. Scripted play is real input:
+# xdotool moves the mouse and presses keys in the virtual X display, as a player would.
+# BRIKKA_TRACE=1 makes the game name its renderer and time its first presented frame on
+# standard error; nothing else in the game changes with it.
+
+GAME_PID=""
+
+# Re-runs the calling script inside a fresh virtual display of the given screen unless it
+# already runs in one.   in_xvfb SCREEN "$0" "$@"
+in_xvfb() {
+  local screen=$1; shift
+  [ -n "${BRIKKA_BENCH_XVFB:-}" ] && return 0
+  command -v xvfb-run >/dev/null || { echo "xvfb-run missing" >&2; exit 1; }
+  command -v xdotool >/dev/null || { echo "xdotool missing" >&2; exit 1; }
+  BRIKKA_BENCH_XVFB=1 exec xvfb-run -a -s "-screen 0 $screen" "$@"
+}
+
+# game_copy BUILD DIR [INI-LINE...]: the game in DIR, its Data.ini holding the lines given.
+game_copy() {
+  local build=$1 dir=$2; shift 2
+  [ -x "$build/bin/brikka" ] || { echo "$build/bin/brikka not built" >&2; exit 1; }
+  cp "$build/bin/brikka" "$dir/"
+  for asset in Texs Sounds bck.mid; do ln -s "$(cd "$build/bin" && pwd)/$asset" "$dir/$asset"; done
+  { echo "[Menu]"; for line in "$@"; do echo "$line"; done; } >"$dir/Data.ini"
+}
+
+# start_game DIR LOG: starts it with tracing on; sets GAME_PID and GAME_WINDOW.
+start_game() {
+  BRIKKA_TRACE=1 SDL_AUDIODRIVER=dummy "$1/brikka" 2>"$2" &
+  GAME_PID=$!
+  GAME_WINDOW=""
+  for _ in $(seq 100); do
+    GAME_WINDOW=$(xdotool search --name '^Brikka$' 2>/dev/null | head -n1 || true)
+    [ -n "$GAME_WINDOW" ] && break
+    sleep 0.1
+  done
+  [ -n "$GAME_WINDOW" ] || { echo "the game opened no window" >&2; cat "$2" >&2; exit 1; }
+  xdotool windowfocus --sync "$GAME_WINDOW" 2>/dev/null || true
+  sleep 1
+}
+
+# CPU time (user + system) of the game so far, in clock ticks; its peak resident memory.
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$GAME_PID/stat"; }
+peak_kb() { awk '/^VmHWM:/{print $2}' "/proc/$GAME_PID/status"; }
+
+# The cursor starts at (0, 0) and moves twice the mouse's step: (474, 482) is inside the
+# start button.
+click_start() { xdotool mousemove_relative --sync 237 241 click 1; sleep 0.5; }
+
+# Two players at the keys for SECONDS: moves, turns and now and then a short soft drop on
+# both wells; every RESTART seconds (0: never) F1 and F2 begin both wells again, so that
+# a long run keeps playing instead of ending on a full well.
+play_keys() {
+  local seconds=$1 restart=${2:-0} start=$SECONDS last=$SECONDS
+  local keys=(Left Right Up a d w Left Right)
+  while [ $((SECONDS - start)) -lt "$seconds" ]; do
+    xdotool key "${keys[RANDOM % ${#keys[@]}]}" "${keys[RANDOM % ${#keys[@]}]}"
+    if [ $((RANDOM % 10)) -eq 0 ]; then
+      xdotool keydown Down keydown s; sleep 0.2; xdotool keyup Down keyup s
+    fi
+    if [ "$restart" -gt 0 ] && [ $((SECONDS - last)) -ge "$restart" ]; then
+      xdotool key F1 F2
+      last=$SECONDS
+    fi
+    sleep 0.15
+  done
+}
+
+# Escape from the play screen returns to the menu and a second one ends the game: proof
+# that the scripted game was still being played. Fails when it was not.
+end_game_from_play() {
+  xdotool key Escape; sleep 0.5
+  kill -0 "$GAME_PID" 2>/dev/null || { echo "the game was not on the play screen" >&2; return 1; }
+  xdotool key Escape
+  for _ in $(seq 50); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.1; done
+  stop_game
+}
+
+stop_game() {
+  [ -n "$GAME_PID" ] || return 0
+  kill "$GAME_PID" 2>/dev/null || true
+  wait "$GAME_PID" 2>/dev/null || true
+}
+
+renderer_of() { sed -n 's/^brikka-trace: renderer //p' "$1" | head -n1; }
