@@ -20,6 +20,7 @@
 //   menu/main_menu.cpp     InitMenu, MainMenuButtonClicked and the buttons' actions
 //   menu/mouse.cpp         InitMouse, DirectXEvent8_DXCallback, the hit test
 //   highscores/highscore_table.cpp   InitHighscore, CheckForHighscore
+//   highscores/highscore_buttons.cpp the menu's highscores button, the screen's buttons
 //   highscores/highscore_screen.cpp  HighScore_Render
 #pragma once
 
@@ -198,9 +199,13 @@ class frmMain {
   void InitMenu();
   void DirectXEvent8_DXCallback(int32_t eventid);
   void MainMenuButtonClicked();
-  bool ButtonHit(const cButton& b) const;
+  bool MouseOverButton(const cButton& b) const;
 
   // ---- highscores (later) ----
+  // The main menu's highscores button: the table without anyone's score picked out.
+  void OpenHighscoresFromMenu();
+  // The highscore screen's buttons under a click.
+  void HighscoreButtonsClicked();
   void InitHighscore();
   void CheckForHighscore(bool bRight);
 
@@ -251,7 +256,6 @@ class frmMain {
   void ComputeGeometry(double W, double H);
   void LostDevicePass(int32_t level);
   void MenuScreenClicked();
-  void HighscoreScreenClicked();
   void FlipClockwise();
   void MusicButtonClicked();
   void SoundButtonClicked();

@@ -8,8 +8,4 @@ bool frmMain::HighScore_Render() {
   return true;
 }
 
-// The highscore-screen issue fills this in: a click on its quit, restart, menu, next and
-// back buttons.
-void frmMain::HighscoreScreenClicked() {}
-
 }  // namespace brikka

@@ -41,7 +41,7 @@ void frmMain::MainMenuButtonClicked() {
   if (Screen == 1) {
     MenuScreenClicked();
   } else if (Screen == 3) {
-    HighscoreScreenClicked();
+    HighscoreButtonsClicked();
   }
 }
 
@@ -49,9 +49,9 @@ void frmMain::MainMenuButtonClicked() {
 // rotation buttons overlap turns the sense twice and so leaves it as it was. Each switch
 // is written to the settings file as soon as it changes.
 void frmMain::MenuScreenClicked() {
-  if (ButtonHit(menu.MenuCcWButton)) FlipClockwise();
-  if (ButtonHit(menu.MenuCWButton)) FlipClockwise();
-  if (ButtonHit(menu.MenuMultiButton)) {
+  if (MouseOverButton(menu.MenuCcWButton)) FlipClockwise();
+  if (MouseOverButton(menu.MenuCWButton)) FlipClockwise();
+  if (MouseOverButton(menu.MenuMultiButton)) {
     settings.Multiplayer = !settings.Multiplayer;
     if (!settings.Multiplayer) {
       settings.Battle = false;
@@ -59,33 +59,26 @@ void frmMain::MenuScreenClicked() {
     }
     WriteSetting("Multiplayer", platform::VbBool(settings.Multiplayer));
   }
-  if (ButtonHit(menu.MenuBattleButton) && settings.Multiplayer) {
+  if (MouseOverButton(menu.MenuBattleButton) && settings.Multiplayer) {
     settings.Battle = !settings.Battle;
     WriteSetting("Battle", platform::VbBool(settings.Battle));
   }
-  if (ButtonHit(menu.MenuMusicButton)) MusicButtonClicked();
-  if (ButtonHit(menu.MenuSoundButton)) SoundButtonClicked();
-  if (ButtonHit(menu.MenuRGridButton)) {
+  if (MouseOverButton(menu.MenuMusicButton)) MusicButtonClicked();
+  if (MouseOverButton(menu.MenuSoundButton)) SoundButtonClicked();
+  if (MouseOverButton(menu.MenuRGridButton)) {
     RightField.ShowGrid = !RightField.ShowGrid;
     WriteSetting("rgrid", platform::VbBool(RightField.ShowGrid));
   }
-  if (ButtonHit(menu.MenuLGridButton)) {
+  if (MouseOverButton(menu.MenuLGridButton)) {
     LeftField.ShowGrid = !LeftField.ShowGrid;
     WriteSetting("lgrid", platform::VbBool(LeftField.ShowGrid));
   }
-  if (ButtonHit(menu.MenuHighscoresButton) && !menu.MenuHighscoresButton.Grayed) {
-    for (PlayField* f : {&RightField, &LeftField}) {
-      f->EnteringNickname = false;
-      f->MadeHighscore = false;
-    }
-    HighscoresFromMenu = true;
-    Screen = 3;
-  }
-  if (ButtonHit(menu.MenuQuitButton)) {
+  if (MouseOverButton(menu.MenuHighscoresButton)) OpenHighscoresFromMenu();
+  if (MouseOverButton(menu.MenuQuitButton)) {
     End();
     return;
   }
-  if (ButtonHit(menu.MenuStartButton)) StartGameFromMenu();
+  if (MouseOverButton(menu.MenuStartButton)) StartGameFromMenu();
 }
 
 // A hand-edited sense of -32768 has no opposite in an Integer: it becomes 32767.

@@ -68,7 +68,7 @@ void frmMain::DirectXEvent8_DXCallback(int32_t eventid) {
 }
 
 // The border pixels do not count: all four comparisons are strict.
-bool frmMain::ButtonHit(const cButton& b) const {
+bool frmMain::MouseOverButton(const cButton& b) const {
   return b.Leftx < MouseX && MouseX < b.Leftx + b.sqwidth && b.Topy < MouseY &&
          MouseY < b.Topy + b.sqheight;
 }
