@@ -10,16 +10,14 @@ source "$here/lib/real_game.sh"
 in_xvfb 800x600x24 "$0" "$@"
 build=${1:-build}
 runs=${2:-5}
-dir=$(mktemp -d)
-trap 'rm -rf "$dir"' EXIT
-game_copy "$build" "$dir"
+game_copy "$build"
 times=()
 for run in $(seq "$runs"); do
-  log=$dir/run$run.log
+  log=$GAME_DIR/run$run.log
   BRIKKA_TRACE=1 SDL_AUDIODRIVER=dummy /usr/bin/python3 -c '
 import os, sys, time
 os.write(2, b"launch at %d ns\n" % time.clock_gettime_ns(time.CLOCK_MONOTONIC))
-os.execv(sys.argv[1], [sys.argv[1]])' "$dir/brikka" 2>"$log" &
+os.execv(sys.argv[1], [sys.argv[1]])' "$GAME_DIR/brikka" 2>"$log" &
   pid=$!
   for _ in $(seq 100); do grep -q "first frame presented" "$log" && break; sleep 0.05; done
   kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null || true
@@ -27,7 +25,7 @@ os.execv(sys.argv[1], [sys.argv[1]])' "$dir/brikka" 2>"$log" &
   [ -n "$ms" ] || { echo "run $run: no first frame"; cat "$log"; exit 1; }
   times+=("$ms")
 done
-printf '%s\n' "${times[@]}" | sort -n | awk -v first="${times[0]}" -v r="$(renderer_of "$dir/run1.log")" '
+printf '%s\n' "${times[@]}" | sort -n | awk -v first="${times[0]}" -v r="$(renderer_of "$GAME_DIR/run1.log")" '
   {t[NR] = $1} END {
   printf "exec to first presented menu frame (%s renderer): median %.1f ms, max %.1f ms, first run %.1f ms over %d runs (budget 300 ms)\n",
     r, t[int((NR + 1) / 2)], t[NR], first, NR }'

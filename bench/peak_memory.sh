@@ -10,16 +10,14 @@ source "$here/lib/real_game.sh"
 in_xvfb 800x600x24 "$0" "$@"
 build=${1:-build}
 minutes=${2:-10}
-dir=$(mktemp -d)
-trap 'stop_game; rm -rf "$dir"' EXIT
-game_copy "$build" "$dir" "Multiplayer=-1"
-start_game "$dir" "$dir/stderr.log"
+game_copy "$build" "Multiplayer=-1"
+start_game
 menu_kb=$(peak_kb)
 click_start
 play_keys $((minutes * 60)) 45
 end_kb=$(awk '/^VmRSS:/{print $2}' "/proc/$GAME_PID/status")
 peak=$(peak_kb)
 end_game_from_play
-awk -v m="$menu_kb" -v e="$end_kb" -v p="$peak" -v min="$minutes" -v r="$(renderer_of "$dir/stderr.log")" 'BEGIN {
+awk -v m="$menu_kb" -v e="$end_kb" -v p="$peak" -v min="$minutes" -v r="$(renderer_of)" 'BEGIN {
   printf "%d-minute game (%s renderer): peak resident %.1f MB (budget 80 MB); %.1f MB on the menu, %.1f MB at the end\n",
     min, r, p / 1024, m / 1024, e / 1024 }'

@@ -9,16 +9,14 @@ source "$here/lib/real_game.sh"
 in_xvfb 800x600x24 "$0" "$@"
 build=${1:-build}
 seconds=${2:-20}
-dir=$(mktemp -d)
-trap 'stop_game; rm -rf "$dir"' EXIT
-game_copy "$build" "$dir" "Multiplayer=-1"
-start_game "$dir" "$dir/stderr.log"
+game_copy "$build" "Multiplayer=-1"
+start_game
 click_start
 hz=$(getconf CLK_TCK)
 t0=$(cpu_ticks); s0=$(date +%s.%N)
 play_keys "$seconds"
 t1=$(cpu_ticks); s1=$(date +%s.%N)
 end_game_from_play
-awk -v a="$t0" -v b="$t1" -v hz="$hz" -v s0="$s0" -v s1="$s1" -v r="$(renderer_of "$dir/stderr.log")" 'BEGIN {
+awk -v a="$t0" -v b="$t1" -v hz="$hz" -v s0="$s0" -v s1="$s1" -v r="$(renderer_of)" 'BEGIN {
   cpu = (b - a) / hz; wall = s1 - s0;
   printf "two-player game (%s renderer): %.2f s CPU in %.2f s = %.2f %% of one core (budget 15 %%)\n", r, cpu, wall, 100 * cpu / wall }'

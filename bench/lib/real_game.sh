@@ -6,6 +6,7 @@
 # standard error; nothing else in the game changes with it.
 
 GAME_PID=""
+GAME_DIR=""
 
 # Re-runs the calling script inside a fresh virtual display of the given screen unless it
 # already runs in one.   in_xvfb SCREEN "$0" "$@"
@@ -17,18 +18,24 @@ in_xvfb() {
   BRIKKA_BENCH_XVFB=1 exec xvfb-run -a -s "-screen 0 $screen" "$@"
 }
 
-# game_copy BUILD DIR [INI-LINE...]: the game in DIR, its Data.ini holding the lines given.
+# game_copy BUILD [INI-LINE...]: the game in a fresh folder GAME_DIR, its Data.ini holding
+# the lines given; the game is stopped and the folder removed when the script exits.
 game_copy() {
-  local build=$1 dir=$2; shift 2
+  local build=$1; shift
   [ -x "$build/bin/brikka" ] || { echo "$build/bin/brikka not built" >&2; exit 1; }
-  cp "$build/bin/brikka" "$dir/"
-  for asset in Texs Sounds bck.mid; do ln -s "$(cd "$build/bin" && pwd)/$asset" "$dir/$asset"; done
-  { echo "[Menu]"; for line in "$@"; do echo "$line"; done; } >"$dir/Data.ini"
+  GAME_DIR=$(mktemp -d)
+  trap 'stop_game; rm -rf "$GAME_DIR"' EXIT
+  cp "$build/bin/brikka" "$GAME_DIR/"
+  for asset in Texs Sounds bck.mid; do
+    ln -s "$(cd "$build/bin" && pwd)/$asset" "$GAME_DIR/$asset"
+  done
+  { echo "[Menu]"; for line in "$@"; do echo "$line"; done; } >"$GAME_DIR/Data.ini"
 }
 
-# start_game DIR LOG: starts it with tracing on; sets GAME_PID and GAME_WINDOW.
+# start_game: starts the copy with tracing on (standard error in GAME_DIR/stderr.log); sets
+# GAME_PID and GAME_WINDOW.
 start_game() {
-  BRIKKA_TRACE=1 SDL_AUDIODRIVER=dummy "$1/brikka" 2>"$2" &
+  BRIKKA_TRACE=1 SDL_AUDIODRIVER=dummy "$GAME_DIR/brikka" 2>"$GAME_DIR/stderr.log" &
   GAME_PID=$!
   GAME_WINDOW=""
   for _ in $(seq 100); do
@@ -36,7 +43,7 @@ start_game() {
     [ -n "$GAME_WINDOW" ] && break
     sleep 0.1
   done
-  [ -n "$GAME_WINDOW" ] || { echo "the game opened no window" >&2; cat "$2" >&2; exit 1; }
+  [ -n "$GAME_WINDOW" ] || { echo "the game opened no window" >&2; cat "$GAME_DIR/stderr.log" >&2; exit 1; }
   xdotool windowfocus --sync "$GAME_WINDOW" 2>/dev/null || true
   sleep 1
 }
@@ -84,4 +91,4 @@ stop_game() {
   wait "$GAME_PID" 2>/dev/null || true
 }
 
-renderer_of() { sed -n 's/^brikka-trace: renderer //p' "$1" | head -n1; }
+renderer_of() { sed -n 's/^brikka-trace: renderer //p' "${1:-$GAME_DIR/stderr.log}" | head -n1; }
