@@ -14,7 +14,8 @@
 //   game/quake.cpp         Quake, FillOrgPos
 //   render/play_screen.cpp IntialiseGeometry, Render
 //   render/menu_screen.cpp Menu_Render
-//   render/text.cpp        DestroyFonts, ReloadFonts
+//   render/text.cpp        cText, DestroyFonts, ReloadFonts (the play screen's texts are
+//                          written by render/play_screen_text.cpp)
 //   render/sound_music.cpp InitSFX, PlayEffect, the music
 //   menu/settings.cpp      ReadMenus
 //   menu/main_menu.cpp     InitMenu, MainMenuButtonClicked and the buttons' actions
@@ -35,6 +36,7 @@
 #include "platform/platform.h"
 #include "render/cdirectx.h"
 #include "render/quad.h"
+#include "render/text.h"
 
 namespace brikka {
 
@@ -64,6 +66,14 @@ struct MenuPictures {
 struct HighscorePictures {
   cTLSquare HsBackground;
   cButton HsNextButton, HsBackButton, HsRestartButton, HsMenuButton, HsQuitButton;
+};
+
+// The five fonts the play screen and the highscore screen share.
+struct GameFonts {
+  cText HsRowText, HsTitleText, PlayTextA, PlayTextB, PlayTextBold;
+  std::array<cText*, 5> All() {
+    return {&HsRowText, &HsTitleText, &PlayTextA, &PlayTextB, &PlayTextBold};
+  }
 };
 
 // The screen shake's counters.
@@ -235,6 +245,7 @@ class frmMain {
   cTLSquare Cursor;
   MenuPictures menu;
   HighscorePictures hs;
+  GameFonts fonts;
   platform::TextureRef BlockTexture;
   Sounds sounds;
   bool MouseArmed = false;

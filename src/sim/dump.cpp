@@ -47,7 +47,8 @@ void WriteField(JsonWriter& j, const PlayField& f) {
   j.Key("NextShape");
   WriteShape(j, f.NextShape);
   j.Key("Blocks").BeginArray();
-  for (const cBlock& b : f.Blocks) j.BeginArray().Value(b.MyX()).Value(b.MyY()).Value(b.Color).EndArray();
+  for (const cBlock& b : f.Blocks)
+    j.BeginArray().Value(b.MyX()).Value(b.MyY()).Value(b.Color).EndArray();
   j.EndArray();
   j.Key("timers").BeginObject();
   WriteTimer(j, "delay", f.TimerDelay.get());
@@ -73,6 +74,41 @@ void WriteMusic(JsonWriter& j, bool on, const platform::HeadlessMusic& tune,
   j.Key("file").Value(file);
   j.Key("starts").Value(tune.starts());
   j.EndObject();
+}
+
+// What the last presented frame wrote, and how often fonts were opened and strings
+// rasterised so far (both stay put over steady frames).
+void WriteTexts(JsonWriter& j, const platform::Device* device) {
+  j.Key("texts").BeginArray();
+  for (const platform::DrawnText& t : platform::LastFrameTexts(device)) {
+    j.BeginObject();
+    j.Key("text").Value(t.text);
+    j.Key("font").Value(t.font.family).Key("points").Value(t.font.points);
+    j.Key("bold").Value(t.font.bold);
+    j.Key("rect").BeginArray().Value(t.left).Value(t.top).Value(t.right).Value(t.bottom).EndArray();
+    j.Key("color").Value(t.color).Key("JCenter").Value(t.center);
+    j.EndObject();
+  }
+  j.EndArray();
+  const platform::TextStats stats = platform::TextStatisticsOf(device);
+  j.Key("textCache").BeginObject();
+  j.Key("fontsOpened").Value(static_cast<int64_t>(stats.fonts_opened));
+  j.Key("rasterised").Value(static_cast<int64_t>(stats.strings_rasterised));
+  j.EndObject();
+}
+
+// The buttons the last frames drew grey, which a click then refuses.
+void WriteGrayed(JsonWriter& j, const frmMain& g) {
+  const std::pair<const char*, const cButton*> buttons[] = {
+      {"MenuBattleButton", &g.menu.MenuBattleButton},
+      {"MenuHighscoresButton", &g.menu.MenuHighscoresButton},
+      {"HsNextButton", &g.hs.HsNextButton},
+      {"HsBackButton", &g.hs.HsBackButton},
+  };
+  j.Key("grayed").BeginArray();
+  for (auto [name, button] : buttons)
+    if (button->Grayed) j.Value(name);
+  j.EndArray();
 }
 
 }  // namespace
@@ -127,6 +163,8 @@ std::string Simulator::Dump() {
   j.EndArray();
   j.Key("effectsLoaded").Value(g.sounds.LandSound != nullptr);
   WriteMusic(j, g.settings.Music, plat_->tune(), plat_->app_dir);
+  WriteTexts(j, g.Device());
+  WriteGrayed(j, g);
   j.Key("messages").BeginArray();
   for (const auto& m : plat_->dialog_box().TakeMessages()) {
     j.BeginObject().Key("title").Value(m.title).Key("text").Value(m.text);

@@ -58,4 +58,8 @@ void HeadlessPlatform::LoseDevice() {
   video_->LoseDevice();
 }
 
+void HeadlessPlatform::SetFocus(bool focused) {
+  video_->SetFocus(focused);
+}
+
 }  // namespace platform

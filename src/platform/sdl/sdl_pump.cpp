@@ -48,6 +48,10 @@ void SdlPump::Handle(const SDL_Event& event) {
           event.window.event == SDL_WINDOWEVENT_MAXIMIZED) {
         loss_->Restored();
       }
+      // Switching to another program loses the device as well, full screen or windowed: a
+      // desktop full-screen window is not minimised by it.
+      if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) loss_->FocusLost();
+      if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) loss_->FocusGained();
       break;
     case SDL_RENDER_TARGETS_RESET:  // the back buffer's content: redrawn next frame anyway
       loss_->Dropped(false);
