@@ -21,7 +21,7 @@ os.execv(sys.argv[1], [sys.argv[1]])' "$GAME_DIR/brikka" 2>"$log" &
   pid=$!
   for _ in $(seq 100); do grep -q "first frame presented" "$log" && break; sleep 0.05; done
   kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null || true
-  ms=$(awk '/^launch at/{a=$3} /first frame presented at/{b=$7} END{if (a && b) printf "%.1f", (b - a) / 1e6}' "$log")
+  ms=$(awk '/^launch at/{a=$3} /first frame presented at/{b=$6} END{if (a && b) printf "%.1f", (b - a) / 1e6}' "$log")
   [ -n "$ms" ] || { echo "run $run: no first frame"; cat "$log"; exit 1; }
   times+=("$ms")
 done
