@@ -81,10 +81,9 @@ void frmMain::MenuScreenClicked() {
   if (MouseOverButton(menu.MenuStartButton)) StartGameFromMenu();
 }
 
-// A hand-edited sense of -32768 has no opposite in an Integer: it becomes 32767.
+// The sense is always 1 or -1 (the settings reader makes sure): its opposite is the other.
 void frmMain::FlipClockwise() {
-  settings.Clockwise =
-      settings.Clockwise == INT16_MIN ? INT16_MAX : static_cast<int16_t>(-settings.Clockwise);
+  settings.Clockwise = static_cast<int16_t>(-settings.Clockwise);
   WriteSetting("Clockwise", settings.Clockwise);
 }
 

@@ -48,51 +48,38 @@ Switches With(void (*change)(Switches&)) {
   change(s);
   return s;
 }
+const Switches kDefaults{};
+const Switches kCcw = With([](Switches& s) { s.clockwise = -1; });
+const Switches kTwo = With([](Switches& s) { s.multi = true; });
+const Switches kBattle = With([](Switches& s) { s.multi = s.battle = true; });
+const Switches kNoSfx = With([](Switches& s) { s.sfx = false; });
+const Switches kNoMusic = With([](Switches& s) { s.music = false; });
+const Switches kRGrid = With([](Switches& s) { s.rgrid = true; });
+const Switches kLGrid = With([](Switches& s) { s.lgrid = true; });
 
 const SwitchCase kSwitchCases[] = {
     // Border pixels never count: nothing changes and nothing is written.
-    {"ClockwiseLeftEdge", {}, 360, 120, {}, {}},
-    {"ClockwiseTopEdge", {}, 380, 100, {}, {}},
-    {"ClockwiseBottomEdge", {}, 380, 145, {}, {}},
-    {"CounterClockwiseRightEdge", {}, 445, 120, {}, {}},
-    {"MultiplayerLeftEdge", {}, 250, 190, {}, {}},
-    {"StartLeftEdgeIsQuitRightEdge", {}, 400, 480, {}, {}},
-    {"StartBottomEdge", {}, 475, 505, {}, {}},
-    // The rotation buttons.
-    {"CounterClockwise",
-     {},
-     420,
-     120,
-     With([](Switches& s) { s.clockwise = -1; }),
-     {"Clockwise=-1"}},
-    {"Clockwise", With([](Switches& s) { s.clockwise = -1; }), 380, 120, {}, {"Clockwise=1"}},
-    {"OverlapTurnsTwice", {}, 402, 120, {}, {"Clockwise=1"}},
-    {"HandEditedSenseWithoutOpposite",
-     With([](Switches& s) { s.clockwise = -32768; }),
-     420,
-     120,
-     With([](Switches& s) { s.clockwise = 32767; }),
-     {"Clockwise=32767"}},
+    {"ClockwiseLeftEdge", kDefaults, 360, 120, kDefaults, {}},
+    {"ClockwiseTopEdge", kDefaults, 380, 100, kDefaults, {}},
+    {"ClockwiseBottomEdge", kDefaults, 380, 145, kDefaults, {}},
+    {"CounterClockwiseRightEdge", kDefaults, 445, 120, kDefaults, {}},
+    {"MultiplayerLeftEdge", kDefaults, 250, 190, kDefaults, {}},
+    {"StartLeftEdgeIsQuitRightEdge", kDefaults, 400, 480, kDefaults, {}},
+    {"StartBottomEdge", kDefaults, 475, 505, kDefaults, {}},
+    // The rotation buttons, and the strip where they overlap.
+    {"CounterClockwise", kDefaults, 420, 120, kCcw, {"Clockwise=-1"}},
+    {"Clockwise", kCcw, 380, 120, kDefaults, {"Clockwise=1"}},
+    {"OverlapTurnsTwice", kDefaults, 402, 120, kDefaults, {"Clockwise=1"}},
     // Players and battle.
-    {"MultiplayerOn", {}, 300, 190, With([](Switches& s) { s.multi = true; }), {"Multiplayer=-1"}},
-    {"MultiplayerOffEndsBattle",
-     With([](Switches& s) { s.multi = s.battle = true; }),
-     300,
-     190,
-     {},
-     {"Battle=0", "Multiplayer=0"}},
-    {"BattleWithOnePlayer", {}, 450, 190, {}, {}},
-    {"BattleWithTwoPlayers",
-     With([](Switches& s) { s.multi = true; }),
-     450,
-     190,
-     With([](Switches& s) { s.multi = s.battle = true; }),
-     {"Battle=-1"}},
+    {"MultiplayerOn", kDefaults, 300, 190, kTwo, {"Multiplayer=-1"}},
+    {"MultiplayerOffEndsBattle", kBattle, 300, 190, kDefaults, {"Battle=0", "Multiplayer=0"}},
+    {"BattleWithOnePlayer", kDefaults, 450, 190, kDefaults, {}},
+    {"BattleWithTwoPlayers", kTwo, 450, 190, kBattle, {"Battle=-1"}},
     // Sound, music and grids.
-    {"SoundOff", {}, 450, 260, With([](Switches& s) { s.sfx = false; }), {"SFX=0"}},
-    {"MusicOff", {}, 300, 260, With([](Switches& s) { s.music = false; }), {"Music=0"}},
-    {"RightGrid", {}, 450, 330, With([](Switches& s) { s.rgrid = true; }), {"rgrid=-1"}},
-    {"LeftGrid", With([](Switches& s) { s.lgrid = true; }), 300, 330, {}, {"lgrid=0"}},
+    {"SoundOff", kDefaults, 450, 260, kNoSfx, {"SFX=0"}},
+    {"MusicOff", kDefaults, 300, 260, kNoMusic, {"Music=0"}},
+    {"RightGrid", kDefaults, 450, 330, kRGrid, {"rgrid=-1"}},
+    {"LeftGrid", kLGrid, 300, 330, kDefaults, {"lgrid=0"}},
 };
 
 class SwitchClicks : public ::testing::TestWithParam<SwitchCase> {};
