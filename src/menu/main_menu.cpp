@@ -78,7 +78,12 @@ void frmMain::MenuScreenClicked() {
     End();
     return;
   }
-  if (MouseOverButton(menu.MenuStartButton)) StartGameFromMenu();
+  if (MouseOverButton(menu.MenuStartButton)) {
+    StartGameFromMenu();
+    // The new game made the cursor afresh in the corner; it stays where the mouse is, or
+    // back on the menu a click would land away from the cursor the player sees.
+    Cursor.setdimOnly(static_cast<float>(MouseX), static_cast<float>(MouseY));
+  }
 }
 
 // The sense is always 1 or -1 (the settings reader makes sure): its opposite is the other.

@@ -108,7 +108,7 @@ TEST(MainMenu, QuitEndsTheProgramAtOnce) {
   EXPECT_FALSE(m.g().MouseArmed);  // the release after it is never read
 }
 
-TEST(MainMenu, StartPlaysWithTheStoredSwitches) {
+TEST(MainMenu, StartPlaysWithTheStoredSwitchesAndKeepsTheCursor) {
   MenuGame m;
   IniWrite(m.g().DataIniPath(), "Menu", "Multiplayer", "-1");
   m.StartUp();
@@ -117,6 +117,9 @@ TEST(MainMenu, StartPlaysWithTheStoredSwitches) {
   EXPECT_EQ(m.g().Screen, 2);
   EXPECT_TRUE(m.g().LeftField.Active);
   EXPECT_TRUE(m.g().RightField.Active);
+  // The cursor, made afresh for the game, is still drawn where the click lands.
+  EXPECT_EQ(m.g().Cursor.Vertices()[0].X, 475);
+  EXPECT_EQ(m.g().Cursor.Vertices()[0].Y, 480);
 }
 
 TEST(MainMenu, HighscoresOpenTheirScreenUnlessGrey) {
