@@ -16,7 +16,7 @@ hz=$(getconf CLK_TCK)
 t0=$(cpu_ticks); s0=$(date +%s.%N)
 play_keys "$seconds"
 t1=$(cpu_ticks); s1=$(date +%s.%N)
-end_game_from_play
 awk -v a="$t0" -v b="$t1" -v hz="$hz" -v s0="$s0" -v s1="$s1" -v r="$(renderer_of)" 'BEGIN {
   cpu = (b - a) / hz; wall = s1 - s0;
   printf "two-player game (%s renderer): %.2f s CPU in %.2f s = %.2f %% of one core (budget 15 %%)\n", r, cpu, wall, 100 * cpu / wall }'
+end_game_from_play

@@ -56,27 +56,35 @@ peak_kb() { awk '/^VmHWM:/{print $2}' "/proc/$GAME_PID/status"; }
 # start button.
 click_start() { xdotool mousemove_relative --sync 237 241 click 1; sleep 0.5; }
 
-# Two players at the keys for SECONDS: moves, turns and now and then a short soft drop on
-# both wells; every RESTART seconds (0: never) F1 and F2 begin both wells again, so that
-# a long run keeps playing instead of ending on a full well.
+# Two players at the keys for SECONDS: each turn, each player moves the piece a few
+# columns one way or the other and sometimes turns it, and now and then both drop theirs
+# for a moment; every RESTART seconds (0: never) F1 and F2 begin both wells again, so that
+# a long run keeps playing instead of ending on full wells.
 play_keys() {
-  local seconds=$1 restart=${2:-0} start=$SECONDS last=$SECONDS
-  local keys=(Left Right Up a d w Left Right)
+  local seconds=$1 restart=${2:-0} start=$SECONDS last=$SECONDS keys side n
   while [ $((SECONDS - start)) -lt "$seconds" ]; do
-    xdotool key "${keys[RANDOM % ${#keys[@]}]}" "${keys[RANDOM % ${#keys[@]}]}"
-    if [ $((RANDOM % 10)) -eq 0 ]; then
+    keys=()
+    for side in "Left Right Up" "a d w"; do
+      set -- $side
+      n=$((RANDOM % 4))
+      if [ $((RANDOM % 2)) -eq 0 ]; then side=$1; else side=$2; fi
+      for _ in $(seq $n); do keys+=("$side"); done
+      [ $((RANDOM % 3)) -eq 0 ] && keys+=("$3")
+    done
+    [ ${#keys[@]} -gt 0 ] && xdotool key --delay 30 "${keys[@]}"
+    if [ $((RANDOM % 20)) -eq 0 ]; then
       xdotool keydown Down keydown s; sleep 0.2; xdotool keyup Down keyup s
     fi
     if [ "$restart" -gt 0 ] && [ $((SECONDS - last)) -ge "$restart" ]; then
       xdotool key F1 F2
       last=$SECONDS
     fi
-    sleep 0.15
+    sleep 0.3
   done
 }
 
 # Escape from the play screen returns to the menu and a second one ends the game: proof
-# that the scripted game was still being played. Fails when it was not.
+# that the scripted game was still being played when measured. Fails when it was not.
 end_game_from_play() {
   xdotool key Escape; sleep 0.5
   kill -0 "$GAME_PID" 2>/dev/null || { echo "the game was not on the play screen" >&2; return 1; }
