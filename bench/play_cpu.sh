@@ -12,11 +12,5 @@ seconds=${2:-20}
 game_copy "$build" "Multiplayer=-1"
 start_game
 click_start
-hz=$(getconf CLK_TCK)
-t0=$(cpu_ticks); s0=$(date +%s.%N)
-play_keys "$seconds"
-t1=$(cpu_ticks); s1=$(date +%s.%N)
-awk -v a="$t0" -v b="$t1" -v hz="$hz" -v s0="$s0" -v s1="$s1" -v r="$(renderer_of)" 'BEGIN {
-  cpu = (b - a) / hz; wall = s1 - s0;
-  printf "two-player game (%s renderer): %.2f s CPU in %.2f s = %.2f %% of one core (budget 15 %%)\n", r, cpu, wall, 100 * cpu / wall }'
+cpu_share "two-player game" 15 play_keys "$seconds"
 end_game_from_play

@@ -52,6 +52,21 @@ start_game() {
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$GAME_PID/stat"; }
 peak_kb() { awk '/^VmHWM:/{print $2}' "/proc/$GAME_PID/status"; }
 
+# cpu_share WHAT BUDGET COMMAND...: runs COMMAND and prints the game's own CPU time over it
+# as a share of one core (the X server's is not counted).
+cpu_share() {
+  local what=$1 budget=$2 t0 t1 s0 s1
+  shift 2
+  t0=$(cpu_ticks); s0=$(date +%s.%N)
+  "$@"
+  t1=$(cpu_ticks); s1=$(date +%s.%N)
+  awk -v a="$t0" -v b="$t1" -v hz="$(getconf CLK_TCK)" -v s0="$s0" -v s1="$s1" \
+      -v what="$what" -v budget="$budget" -v r="$(renderer_of)" 'BEGIN {
+    cpu = (b - a) / hz; wall = s1 - s0;
+    printf "%s (%s renderer): %.2f s CPU in %.2f s = %.2f %% of one core (budget %s %%)\n",
+      what, r, cpu, wall, 100 * cpu / wall, budget }'
+}
+
 # The cursor starts at (0, 0) and moves twice the mouse's step: (474, 482) is inside the
 # start button.
 click_start() { xdotool mousemove_relative --sync 237 241 click 1; sleep 0.5; }
