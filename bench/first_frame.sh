@@ -19,13 +19,16 @@ import os, sys, time
 os.write(2, b"launch at %d ns\n" % time.clock_gettime_ns(time.CLOCK_MONOTONIC))
 os.execv(sys.argv[1], [sys.argv[1]])' "$GAME_DIR/brikka" 2>"$log" &
   pid=$!
-  for _ in $(seq 100); do grep -q "first frame presented" "$log" && break; sleep 0.05; done
+  for _ in $(seq 100); do grep -qs "first frame presented" "$log" && break; sleep 0.05; done
   kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null || true
-  ms=$(awk '/^launch at/{a=$3} /first frame presented at/{b=$6} END{if (a && b) printf "%.1f", (b - a) / 1e6}' "$log")
+  ms=$(awk '/^launch at/{a=$3} /first frame presented at/{b=$6; c=$9}
+            END{if (a && b) printf "%.1f %.1f", (b - a) / 1e6, c / 1e6}' "$log")
   [ -n "$ms" ] || { echo "run $run: no first frame"; cat "$log"; exit 1; }
   times+=("$ms")
 done
-printf '%s\n' "${times[@]}" | sort -n | awk -v first="${times[0]}" -v r="$(renderer_of "$GAME_DIR/run1.log")" '
-  {t[NR] = $1} END {
-  printf "exec to first presented menu frame (%s renderer): median %.1f ms, max %.1f ms, first run %.1f ms over %d runs (budget 300 ms)\n",
-    r, t[int((NR + 1) / 2)], t[NR], first, NR }'
+# Wall time depends on what else the machine runs; the game's own CPU time much less so.
+column() { printf '%s\n' "${times[@]}" | awk -v k="$1" '{print $k}' | sort -n; }
+median() { awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
+printf "exec to first presented menu frame (%s renderer): median %s ms, max %s ms, first run %s ms over %d runs (budget 300 ms); CPU used by then: median %s ms\n" \
+  "$(renderer_of "$GAME_DIR/run1.log")" "$(column 1 | median)" "$(column 1 | tail -n1)" \
+  "${times[0]%% *}" "$runs" "$(column 2 | median)"

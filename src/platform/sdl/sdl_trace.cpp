@@ -29,10 +29,12 @@ void TraceFramePresented() {
   static bool reported = false;
   if (reported || !Tracing()) return;
   reported = true;
-  timespec now{};
+  timespec now{}, cpu{};
   clock_gettime(CLOCK_MONOTONIC, &now);
-  std::fprintf(stderr, "brikka-trace: first frame presented at %lld ns\n",
-               static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
+  std::fprintf(stderr, "brikka-trace: first frame presented at %lld ns after %lld ns of CPU\n",
+               static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec,
+               static_cast<long long>(cpu.tv_sec) * 1000000000LL + cpu.tv_nsec);
 }
 
 }  // namespace platform

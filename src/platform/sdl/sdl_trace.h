@@ -8,8 +8,8 @@ namespace platform {
 
 // The renderer the game draws with ("brikka-trace: renderer software").
 void TraceRenderer(SDL_Renderer* renderer);
-// The first frame that reaches the screen, on CLOCK_MONOTONIC in nanoseconds; later frames
-// are not reported.
+// The first frame that reaches the screen, on CLOCK_MONOTONIC in nanoseconds, with the CPU
+// time the process has used until then; later frames are not reported.
 void TraceFramePresented();
 
 }  // namespace platform
