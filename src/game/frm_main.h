@@ -20,8 +20,11 @@
 //   menu/settings.cpp      ReadMenus
 //   menu/main_menu.cpp     InitMenu, MainMenuButtonClicked and the buttons' actions
 //   menu/mouse.cpp         InitMouse, DirectXEvent8_DXCallback, the hit test
-//   highscores/highscore_table.cpp   InitHighscore, CheckForHighscore
-//   highscores/highscore_buttons.cpp the menu's highscores button, the screen's buttons
+//   highscores/highscore_table.cpp   InitHighscore, FillHighscores, FillHighscoresFile,
+//                                    CheckForHighscore, UpdateGameServer, the menu's
+//                                    highscores button
+//   highscores/nickname_entry.cpp    the nickname entry and its prompts
+//   highscores/highscore_buttons.cpp the highscore screen's buttons
 //   highscores/highscore_screen.cpp  HighScore_Render
 #pragma once
 
@@ -33,6 +36,7 @@
 
 #include "game/playfield.h"
 #include "game/shape.h"
+#include "highscores/highscore_file.h"
 #include "platform/platform.h"
 #include "render/cdirectx.h"
 #include "render/quad.h"
@@ -194,6 +198,9 @@ class frmMain {
   bool Render();
   bool Menu_Render();
   bool HighScore_Render();
+  void DrawHighscoreButtons();
+  void DrawHighscorePage();
+  void DrawPlayersScores();
   void InitSFX();
   // InitSFX for a caller that must go on without sound: false when a file is unreadable.
   bool LoadEffects();
@@ -209,15 +216,29 @@ class frmMain {
   void InitMenu();
   void DirectXEvent8_DXCallback(int32_t eventid);
   void MainMenuButtonClicked();
+  // The hit test: the mouse strictly inside the button, its border pixels not counted.
   bool MouseOverButton(const cButton& b) const;
 
-  // ---- highscores (later) ----
-  // The main menu's highscores button: the table without anyone's score picked out.
+  // ---- highscore table, file and nickname entry ----
+  void InitHighscore();
+  void MakeHighscorePictures();
+  void FillHighscores();
+  // False when the file could not be written.
+  bool FillHighscoresFile();
+  void CheckForHighscore(bool bRight);
+  void UpdateGameServer();
+  std::string HighscoresPath() const;
+  // The main menu's highscores button: the table without anyone's score in red.
   void OpenHighscoresFromMenu();
+  void PlaceScore(PlayerSide side, int16_t rank);
+  void PromptNextPlayer();
+  void StartNicknamePrompt(PlayerSide side);
+  bool NicknameEntryActive() const;
+  void NicknameKey(int KeyCode);
+  void NicknameEntered();
   // The highscore screen's buttons under a click.
   void HighscoreButtonsClicked();
-  void InitHighscore();
-  void CheckForHighscore(bool bRight);
+  void RestartFromHighscores();
 
   // ---- access by side ----
   PlayField& Field(PlayerSide side) { return side == PlayerSide::Right ? RightField : LeftField; }
@@ -254,6 +275,7 @@ class frmMain {
   // Program-wide flags of the highscore feature.
   bool HighscoreDownloadMode = false;
   bool HighscoresAvailable = false;
+  HighscoreTable highscores;
   int16_t HighscorePage = 0;
   std::string NicknameBuffer;
   bool HighscoresFromMenu = false;

@@ -1,21 +1,40 @@
-// The main menu's way to the highscore screen, and the screen's own buttons.
+// What the highscore screen's five buttons do when clicked: quit, play again, back to the
+// menu, and turn the pages of the table.
 #include "game/frm_main.h"
 
 namespace brikka {
 
-// The table as it stands, nobody's score picked out.
-void frmMain::OpenHighscoresFromMenu() {
-  if (menu.MenuHighscoresButton.Grayed) return;
-  for (PlayField* f : {&RightField, &LeftField}) {
-    f->EnteringNickname = false;
-    f->MadeHighscore = false;
+// Each button is tested on its own, in this order; quitting ends everything at once.
+void frmMain::HighscoreButtonsClicked() {
+  if (MouseOverButton(hs.HsQuitButton)) {
+    End();
+    return;
   }
-  HighscoresFromMenu = true;
-  Screen = 3;
+  if (MouseOverButton(hs.HsRestartButton)) RestartFromHighscores();
+  if (MouseOverButton(hs.HsMenuButton)) {
+    FillHighscores();
+    Screen = 1;
+  }
+  // A grey page button ignores clicks; the page also never leaves the table.
+  if (MouseOverButton(hs.HsNextButton) && !hs.HsNextButton.Grayed &&
+      HighscorePage < PageOfRank(kHighscoreRanks)) {
+    ++HighscorePage;
+  }
+  if (MouseOverButton(hs.HsBackButton) && !hs.HsBackButton.Grayed && HighscorePage > 0) {
+    --HighscorePage;
+  }
 }
 
-// The highscore-screen issue fills this in: a click on its quit, restart, menu, next and
-// back buttons.
-void frmMain::HighscoreButtonsClicked() {}
+// Another game with the same switches and the wins counted so far: unlike the menu's start
+// button, nothing is reset or re-read.
+void frmMain::RestartFromHighscores() {
+  FillHighscores();
+  bool left = false, right = true;
+  if (settings.Multiplayer) RestartGame(left);
+  RestartGame(right);
+  IntialiseGeometry();
+  if (ended_) return;
+  Screen = 2;
+}
 
 }  // namespace brikka
