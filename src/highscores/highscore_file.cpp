@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "menu/ini.h"
+#include "platform/files.h"
 
 namespace brikka {
 
@@ -24,13 +25,19 @@ std::string ScoreKey(int rank) {
 }  // namespace
 
 HighscoreTable ReadHighscoreFile(const std::string& path) {
+  std::string text;
+  platform::ReadWholeFile(path, text);  // a file that cannot be read stays empty: no keys
+  return ParseHighscoreTable(text);
+}
+
+HighscoreTable ParseHighscoreTable(std::string_view text) {
   std::vector<std::string> keys;
   for (int rank = 1; rank <= kHighscoreRanks; ++rank) {
     keys.push_back(ScoreKey(rank));
     keys.push_back(NicknameKey(rank));
   }
-  // One read of the file for all 100 keys: a hostile file is scanned once, not 100 times.
-  const std::vector<std::optional<std::string>> values = IniReadAll(path, kSection, keys);
+  // One scan of the text for all 100 keys: a hostile file is scanned once, not 100 times.
+  const std::vector<std::optional<std::string>> values = IniValuesIn(text, kSection, keys);
   HighscoreTable table;
   for (int i = 0; i < kHighscoreRanks; ++i) {
     const std::optional<std::string>& score = values[2 * i];

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace brikka {
 
@@ -21,6 +22,8 @@ struct HighscoreTable {
 
 // The table the file holds; a missing file or key reads as "0".
 HighscoreTable ReadHighscoreFile(const std::string& path);
+// The table a file holding `text` holds.
+HighscoreTable ParseHighscoreTable(std::string_view text);
 // The whole table in one replacement of the file, Nickname1, Score1, ... in rank order;
 // false when the file could not be written (it then keeps what it had).
 bool WriteHighscoreFile(const std::string& path, const HighscoreTable& table);

@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -12,11 +13,11 @@ namespace brikka {
 std::string IniRead(const std::string& FileName, const std::string& Section, const std::string& Key,
                     const std::string& Default);
 
-// The values of several keys of Section from one read of FileName, each cut as IniRead cuts
+// The values of several keys of Section in the bytes of a file, each cut as IniRead cuts
 // it; nothing where a key is missing.
-std::vector<std::optional<std::string>> IniReadAll(const std::string& FileName,
-                                                   const std::string& Section,
-                                                   const std::vector<std::string>& Keys);
+std::vector<std::optional<std::string>> IniValuesIn(std::string_view Text,
+                                                    const std::string& Section,
+                                                    const std::vector<std::string>& Keys);
 
 // Writes Key=Value into Section of FileName, creating what is missing. Carriage returns and
 // line feeds in Value become spaces so that a value never spans lines. A failing write is

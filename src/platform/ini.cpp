@@ -17,6 +17,8 @@
 namespace platform {
 namespace {
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 bool IsBlank(char c) {
   return c == ' ' || c == '\t';
 }
@@ -78,7 +80,7 @@ struct Parsed {
 Parsed ParseLine(std::string_view text) {
   Parsed p;
   size_t start = 0;
-  if (text.substr(0, 3) == "\xEF\xBB\xBF") start = 3;  // a byte-order mark left by an editor
+  if (text.starts_with(kByteOrderMark)) start = 3;  // left by an editor
   while (start < text.size() && IsBlank(text[start])) ++start;
   if (start == text.size() || text[start] == ';') return p;
   if (text[start] == '[') {
@@ -171,10 +173,19 @@ bool EndsWithBreak(std::string_view text) {
 }
 
 // Names that could not be read back as written are refused rather than scrambling the file.
+// A key may not begin with a byte-order mark either: reads skip one at the start of a line.
 bool WritableNames(std::string_view section, std::string_view key) {
   if (section.find_first_of("]\r\n") != std::string_view::npos) return false;
   if (key.empty() || key.front() == ';' || key.front() == '[') return false;
+  if (key.starts_with(kByteOrderMark)) return false;
   return key.find_first_of("=\r\n") == std::string_view::npos;
+}
+
+bool WritableBatch(std::string_view section, const std::vector<ProfileEntry>& entries) {
+  for (const ProfileEntry& e : entries) {
+    if (!WritableNames(Trim(section), Trim(e.key))) return false;
+  }
+  return true;
 }
 
 // One key named twice in a batch is written once, where its first mention would have put
@@ -204,6 +215,11 @@ std::string Rewrite(std::string_view text, std::string_view section,
                     const std::vector<ProfileEntry>& entries) {
   Placement at = Locate(text, section, entries);
   std::string_view eol = DominantEol(at);
+  // A line ending in CR put just before an LF would join it into one CRLF and swallow the
+  // empty line that LF ended.
+  if (eol == "\r" && at.section_found && at.insert_at < text.size() && text[at.insert_at] == '\n') {
+    eol = "\r\n";
+  }
   std::vector<size_t> in_place;
   std::string added;
   for (size_t i = 0; i < entries.size(); ++i) {
@@ -251,12 +267,19 @@ std::string GetPrivateProfileString(const std::string& section, const std::strin
 std::vector<std::optional<std::string>> GetPrivateProfileStrings(
     const std::string& section, const std::vector<std::string>& keys, size_t size,
     const std::string& file) {
+  std::string bytes;
+  if (!ReadWholeFile(file, bytes)) return std::vector<std::optional<std::string>>(keys.size());
+  return ProfileStringsIn(bytes, section, keys, size);
+}
+
+std::vector<std::optional<std::string>> ProfileStringsIn(std::string_view text,
+                                                         std::string_view section,
+                                                         const std::vector<std::string>& keys,
+                                                         size_t size) {
   std::vector<std::optional<std::string>> values(keys.size());
   std::unordered_map<std::string, std::vector<size_t>> wanted;
   for (size_t i = 0; i < keys.size(); ++i) wanted[Lowered(Trim(keys[i]))].push_back(i);
-  std::string bytes;
-  if (!ReadWholeFile(file, bytes)) return values;
-  std::string_view text(bytes), want_section = Trim(section);
+  const std::string_view want_section = Trim(section);
   bool inside = false;
   Line line;
   for (size_t pos = 0; NextLine(text, pos, line); pos = line.next) {
@@ -281,10 +304,7 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
 
 bool WritePrivateProfileStrings(const std::string& section,
                                 const std::vector<ProfileEntry>& entries, const std::string& file) {
-  std::string_view want_section = Trim(section);
-  for (const ProfileEntry& e : entries) {
-    if (!WritableNames(want_section, Trim(e.key))) return false;
-  }
+  if (!WritableBatch(section, entries)) return false;
   if (entries.empty()) return true;
   std::string bytes;
   if (!ReadWholeFile(file, bytes)) {
@@ -294,7 +314,14 @@ bool WritePrivateProfileStrings(const std::string& section,
     if (::stat(file.c_str(), &st) == 0 || errno != ENOENT) return false;
     bytes.clear();
   }
-  return ReplaceFileAtomically(file, Rewrite(bytes, want_section, Merged(entries)));
+  return ReplaceFileAtomically(file, Rewrite(bytes, Trim(section), Merged(entries)));
+}
+
+std::optional<std::string> RewriteProfileText(std::string_view text, std::string_view section,
+                                              const std::vector<ProfileEntry>& entries) {
+  if (!WritableBatch(section, entries)) return std::nullopt;
+  if (entries.empty()) return std::string(text);
+  return Rewrite(text, Trim(section), Merged(entries));
 }
 
 }  // namespace platform

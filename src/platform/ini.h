@@ -17,6 +17,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform {
@@ -42,5 +43,16 @@ struct ProfileEntry {
 // All of `entries` or none: a key that could not be read back refuses the whole batch.
 bool WritePrivateProfileStrings(const std::string& section,
                                 const std::vector<ProfileEntry>& entries, const std::string& file);
+
+// The same reads and writes on the bytes of a file rather than the file itself.
+// ProfileStringsIn gives what GetPrivateProfileStrings gives for a file holding `text`;
+// RewriteProfileText gives the bytes WritePrivateProfileStrings would leave in it, or nothing
+// when a name could not be read back.
+std::vector<std::optional<std::string>> ProfileStringsIn(std::string_view text,
+                                                         std::string_view section,
+                                                         const std::vector<std::string>& keys,
+                                                         size_t size);
+std::optional<std::string> RewriteProfileText(std::string_view text, std::string_view section,
+                                              const std::vector<ProfileEntry>& entries);
 
 }  // namespace platform

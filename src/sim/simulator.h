@@ -4,18 +4,13 @@
 
 #include <iosfwd>
 #include <memory>
-#include <stdexcept>
 #include <string>
-#include <vector>
 
 #include "game/frm_main.h"
 #include "platform/headless/headless.h"
+#include "sim/script.h"
 
 namespace brikka::sim {
-
-struct ScriptError : std::runtime_error {
-  using std::runtime_error::runtime_error;
-};
 
 class Simulator {
  public:
@@ -36,9 +31,8 @@ class Simulator {
  private:
   void Passes(long count);
   void WaitMs(long ms);
-  void SetBlocks(const std::vector<std::string>& args);
-  void SetPiece(const std::vector<std::string>& args);
-  void WriteIni(const std::vector<std::string>& args, const std::string& line);
+  void SetBlocks(const ScriptCommand& c);
+  void SetPiece(const ScriptCommand& c);
   void PushClick();
 
   std::ostream& out_;

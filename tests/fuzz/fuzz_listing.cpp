@@ -1,10 +1,8 @@
-// libFuzzer entry point for the directory-listing parser: it must never crash, a failure
-// leaves no files and gives a reason, and every parsed file is sound.
-#include <cstddef>
-#include <cstdint>
+// Fuzz target: the directory-listing parser must never crash, a failure leaves no files and
+// gives a reason, and every parsed file is sound.
 #include <string>
-#include <string_view>
 
+#include "fuzz_check.h"
 #include "net/ftp_listing.h"
 
 namespace {
@@ -17,17 +15,18 @@ bool Sound(const net::CFtpFile& f) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string_view text(reinterpret_cast<const char*>(data), size);
+void fuzz::Listing(std::string_view text) {
   net::CFtpFiles files;
   std::string error;
-  const int year = 2024 + (size == 0 ? 0 : data[0] % 4);  // leap and common years
+  const int year = 2024 + (text.empty() ? 0 : static_cast<unsigned char>(text[0]) % 4);
   if (!net::ParseListing(text, year, files, &error)) {
-    if (files.Count() != 0 || error.empty()) __builtin_trap();
-    return 0;
+    FUZZ_CHECK(files.Count() == 0 && !error.empty());
+    return;
   }
   for (const net::CFtpFile& f : files) {
-    if (!Sound(f) || files.Item(f.FileName).FileName != f.FileName) __builtin_trap();
+    FUZZ_CHECK(Sound(f));
+    FUZZ_CHECK(files.Item(f.FileName).FileName == f.FileName);
   }
-  return 0;
 }
+
+FUZZ_ENTRY(fuzz::Listing)

@@ -1,4 +1,6 @@
-// Replays every input the fuzzers ever broke the parsers with (tests/fuzz/regressions/).
+// Replays every committed fuzz input, the seeds (tests/fuzz/corpus/) and every input a
+// fuzzer ever broke a parser with (tests/fuzz/regressions/), through the fuzz targets' own
+// checks: a broken check aborts the test.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,15 +9,25 @@
 #include <string>
 #include <vector>
 
-#include "net/ftp_listing.h"
-#include "net/ftp_reply.h"
+#include "fuzz/fuzz_check.h"
 
 namespace {
 
-std::vector<std::string> Regressions(const char* target) {
+struct Target {
+  const char* name;
+  void (*check)(std::string_view);
+};
+
+constexpr Target kTargets[] = {{"reply", fuzz::Reply},
+                               {"listing", fuzz::Listing},
+                               {"ini", fuzz::Ini},
+                               {"script", fuzz::Script},
+                               {"highscores", fuzz::Highscores}};
+
+std::vector<std::string> Inputs(const char* kind, const char* target) {
   std::vector<std::string> inputs;
   const std::filesystem::path dir =
-      std::filesystem::path(BRIKKA_SOURCE_DIR) / "tests" / "fuzz" / "regressions" / target;
+      std::filesystem::path(BRIKKA_SOURCE_DIR) / "tests" / "fuzz" / kind / target;
   std::error_code ec;
   for (const auto& entry : std::filesystem::directory_iterator(dir, ec)) {
     if (!entry.is_regular_file() || entry.path().filename().string().front() == '.') continue;
@@ -25,21 +37,12 @@ std::vector<std::string> Regressions(const char* target) {
   return inputs;
 }
 
-TEST(FuzzRegressions, ReplyScanner) {
-  for (const std::string& input : Regressions("reply")) {
-    const net::ReplyScan scan = net::ScanReply(input);
-    EXPECT_LE(scan.code, 999);
-    net::ScanReply(input, input.empty() ? 0 : static_cast<unsigned char>(input[0]) % 128);
-  }
-}
-
-TEST(FuzzRegressions, ListingParser) {
-  for (const std::string& input : Regressions("listing")) {
-    net::CFtpFiles files;
-    std::string error;
-    if (!net::ParseListing(input, 2024, files, &error)) {
-      EXPECT_EQ(files.Count(), 0u);
-    }
+TEST(FuzzInputs, SeedsAndKeptCrashesPassEveryCheck) {
+  for (const Target& t : kTargets) {
+    const std::vector<std::string> seeds = Inputs("corpus", t.name);
+    EXPECT_FALSE(seeds.empty()) << t.name << " has no seeds";
+    for (const std::string& input : seeds) t.check(input);
+    for (const std::string& input : Inputs("regressions", t.name)) t.check(input);
   }
 }
 

@@ -151,6 +151,10 @@ TEST_F(IniTest, WriteAddsANewKeyAfterTheLastKeyOfItsSection) {
   Put("[A]\rx=1");  // last line without an ending: the file's own ending is added first
   ASSERT_TRUE(Write("A", "y", "2"));
   EXPECT_EQ(Contents(), "[A]\rx=1\ry=2\r");
+
+  Put("[A]\rx=1\n\n[B]\r\r");  // a CR ending would join the empty LF line into one CRLF
+  ASSERT_TRUE(Write("A", "y", "2"));
+  EXPECT_EQ(Contents(), "[A]\rx=1\ny=2\r\n\n[B]\r\r");
 }
 
 TEST_F(IniTest, WriteAppendsANewSectionInTheFilesLineEnding) {
@@ -185,6 +189,7 @@ TEST_F(IniTest, WriteRefusesNamesThatWouldNotReadBack) {
   EXPECT_FALSE(Write("S", "; note", "1"));
   EXPECT_FALSE(Write("x]y", "k", "1"));
   EXPECT_FALSE(Write("S", "k\nb", "1"));
+  EXPECT_FALSE(Write("S", "\xEF\xBB\xBFk", "1"));  // a read skips the byte-order mark
   EXPECT_FALSE(fs::exists(file_));
 }
 
