@@ -15,6 +15,7 @@
 //   Random         random.h    one generator seeded once
 //   files          files.h     the application folder, case-insensitive asset paths,
 //                              atomic file replacement
+//   data folder    data_folder.h  where Data.ini and the highscore file live
 //   INI files      ini.h       profile-string reads and writes with Windows behaviour
 //   numbers        numbers.h   CInt/CLng (half to even), truth values, D3DColorXRGB
 //   grouping       locale_numbers.h  the user's thousands separator as game text
@@ -42,7 +43,7 @@ namespace platform {
 struct Platform {
   virtual ~Platform() = default;
   std::string app_dir;   // the executable's folder: textures, sounds, the tune
-  std::string data_dir;  // where Data.ini and the highscore file live (normally app_dir)
+  std::string data_dir;  // where Data.ini and the highscore file live (app_dir if writable)
   std::unique_ptr<Clock> clock;
   std::unique_ptr<TimerHost> timers;
   std::unique_ptr<VideoSystem> video;

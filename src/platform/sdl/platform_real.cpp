@@ -1,5 +1,7 @@
 // The game on the real machine: every SDL device wired into one platform, the files
-// beside the executable, and the random generator seeded from the clock.
+// beside the executable (or in the user's data folder when that cannot be written), and
+// the random generator seeded from the clock.
+#include "platform/data_folder.h"
 #include "platform/files.h"
 #include "platform/platform.h"
 #include "platform/sdl/sdl_dialogs.h"
@@ -13,7 +15,7 @@ namespace platform {
 std::unique_ptr<Platform> MakeRealPlatform(const RealPlatformOptions& options) {
   auto p = std::make_unique<Platform>();
   p->app_dir = ExecutableFolder();
-  p->data_dir = p->app_dir;
+  p->data_dir = DataFolder(p->app_dir);
   p->clock = MakeSystemClock();
   p->timers = std::make_unique<TimerHost>(*p->clock);
   auto loss = std::make_shared<DeviceLoss>();

@@ -1,0 +1,52 @@
+// The data folder: the program folder while it can be written, else the user's XDG data
+// folder, made when missing; and the probe that decides, which must hold for root too.
+#include "platform/data_folder.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "temp_dir.h"
+
+namespace fs = std::filesystem;
+using platform::CanCreateFilesIn;
+using platform::ChooseDataFolder;
+
+namespace {
+
+TEST(DataFolder, TheProgramFolderWhileWritableElseTheUsersDataFolder) {
+  EXPECT_EQ(ChooseDataFolder("/opt/g", true, "/x/data", "/home/u"), "/opt/g");
+  EXPECT_EQ(ChooseDataFolder("/opt/g", false, "/x/data", "/home/u"), "/x/data/brikka");
+  // An empty or relative XDG_DATA_HOME is not a place: the default below HOME is.
+  for (const char* xdg : {static_cast<const char*>(nullptr), "", "rel/data"}) {
+    EXPECT_EQ(ChooseDataFolder("/opt/g", false, xdg, "/home/u"), "/home/u/.local/share/brikka");
+  }
+  EXPECT_EQ(ChooseDataFolder("/opt/g", false, nullptr, nullptr), "/opt/g");
+}
+
+// Root passes every permission check, so the probe makes a file: /proc takes none, even
+// from root. A folder without write permission refuses a user other than root.
+TEST(DataFolder, TheProbeMakesAFileAndLeavesNothing) {
+  brikka::testing::TempDir dir("brikka-probe");
+  EXPECT_TRUE(CanCreateFilesIn(dir.str()));
+  EXPECT_TRUE(fs::is_empty(dir.path()));
+  EXPECT_FALSE(CanCreateFilesIn(dir.file("missing")));
+  EXPECT_FALSE(CanCreateFilesIn("/proc"));
+  if (::geteuid() != 0) {
+    fs::permissions(dir.path(), fs::perms::owner_write, fs::perm_options::remove);
+    EXPECT_FALSE(CanCreateFilesIn(dir.str()));
+  }
+}
+
+TEST(DataFolder, AnUnwritableProgramFolderGetsTheXdgFolderMade) {
+  brikka::testing::TempDir home("brikka-home");
+  const std::string xdg = home.file("deep/data");
+  ASSERT_EQ(::setenv("XDG_DATA_HOME", xdg.c_str(), 1), 0);
+  EXPECT_EQ(platform::DataFolder("/proc"), xdg + "/brikka");
+  EXPECT_TRUE(fs::is_directory(xdg + "/brikka"));
+  EXPECT_EQ(platform::DataFolder(home.str()), home.str());
+}
+
+}  // namespace
