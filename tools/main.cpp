@@ -1,11 +1,13 @@
-// brikka-assets APPDIR: writes every texture, sound effect and the background tune the game
-// loads, into APPDIR/Texs, APPDIR/Sounds and APPDIR/bck.mid.
+// brikka-assets APPDIR ICONDIR: writes every texture, sound effect and the background tune
+// the game loads, into APPDIR/Texs, APPDIR/Sounds and APPDIR/bck.mid, and the desktop icon
+// into ICONDIR/hicolor/.
 #include <exception>
 #include <filesystem>
 #include <iostream>
 
 #include "block_art.h"
 #include "button_art.h"
+#include "icon_art.h"
 #include "lettering.h"
 #include "menu_art.h"
 #include "play_screen_art.h"
@@ -14,8 +16,8 @@
 #include "tune.h"
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::cerr << "usage: brikka-assets APPDIR\n";
+  if (argc != 3) {
+    std::cerr << "usage: brikka-assets APPDIR ICONDIR\n";
     return 2;
   }
   try {
@@ -32,6 +34,7 @@ int main(int argc, char** argv) {
     assets::WriteButtonPictures(texs, lettering);
     assets::WriteSounds(sounds);
     assets::WriteTune(app / "bck.mid");
+    assets::WriteIcons(argv[2]);
   } catch (const std::exception& e) {
     std::cerr << "brikka-assets: " << e.what() << "\n";
     return 1;
