@@ -25,9 +25,12 @@ test: build
 bench: build
 	@bench/run_all.sh $(BUILD)
 
+# Every test again, built with AddressSanitizer (leaks fail too) and UndefinedBehaviorSanitizer.
 sanitize:
-	@$(MAKE) test BUILD=build-asan CMAKE_FLAGS=-DBRIKKA_SANITIZE=ON
+	@ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  $(MAKE) test BUILD=build-asan CMAKE_FLAGS="-DBRIKKA_SANITIZE=ON -DBRIKKA_BENCH=OFF"
 
+# Each parser fuzzed for FUZZ_SECONDS (60 by default) under ASan and UBSan.
 fuzz: setup
 	@scripts/fuzz.sh
 
