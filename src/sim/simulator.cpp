@@ -193,7 +193,9 @@ void Simulator::RunLine(const std::string& line) {
     if (!game_->Device() || !game_->Device()->SaveScreenshot(w[1])) {
       throw ScriptError("cannot write the screenshot '" + w[1] + "'");
     }
-  } else if (cmd == "quake" || cmd == "exchange") {
+  } else if (cmd == "exchange") {
+    Exchange(w);
+  } else if (cmd == "quake") {
     throw ScriptError("'" + cmd + "' is not available in this build yet");
   } else {
     throw ScriptError("unknown command '" + cmd + "'");
