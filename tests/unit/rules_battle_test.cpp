@@ -149,16 +149,6 @@ TEST(Battle, WithoutTwoPlayersNothingIsPushed) {
   EXPECT_TRUE(t.left().Blocks.empty());
 }
 
-// Column 1 to the top and a bar settling on it above the well.
-void Lose(RulesGame& t, PlayerSide side) {
-  std::vector<Cell> column;
-  for (int r = 1; r <= 20; ++r) column.push_back({1, r});
-  t.SetBlocks(side, column);
-  t.SetPieceCells(side, 1, {{1, 21}, {1, 22}, {1, 23}, {1, 24}});
-  t.g().Field(side).TimerDelay->SetEnabled(true);
-  t.Pump(300);
-}
-
 // A loss gives the other side a win and stops both wells on the play screen with the level
 // timers running and no nickname asked for. A piece settling above the top after that (the
 // winner's lock delay was already running) counts no second win (mended). F3 starts both
@@ -169,7 +159,7 @@ TEST(Battle, ALossEndsTheRoundForBothAndF3StartsTheNextWithTheWinsKept) {
     RulesGame t(Battle());
     t.StartGame();
     const PlayerSide winner = Other(loser);
-    Lose(t, loser);
+    t.LoseByLockDelay(loser);
     PlayField &l = t.g().Field(loser), &w = t.g().Field(winner);
     EXPECT_TRUE(l.GameOver);
     EXPECT_FALSE(w.GameOver);
@@ -182,7 +172,7 @@ TEST(Battle, ALossEndsTheRoundForBothAndF3StartsTheNextWithTheWinsKept) {
     EXPECT_TRUE(w.TimerLevel->Enabled());
     EXPECT_FALSE(l.EnteringNickname || w.EnteringNickname);
 
-    Lose(t, winner);
+    t.LoseByLockDelay(winner);
     EXPECT_EQ(w.Wins, 1);
     EXPECT_EQ(l.Wins, 0);
 
