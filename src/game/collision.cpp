@@ -10,9 +10,9 @@ namespace brikka {
 
 namespace {
 // The box around a piece's blocks, widened on every side by twice a block (and by how far
-// the screen shake moves the piece against the settled blocks): a settled block outside it cannot
-// meet any of the exact tests below, whatever the rounding, so most of a full well is passed over
-// with a few comparisons.
+// the screen shake moves the piece against the settled blocks): a settled block outside it
+// cannot meet any of the exact tests below, whatever the rounding, so most of a full well is
+// passed over with a few comparisons.
 class Neighbourhood {
  public:
   Neighbourhood(const cShape& piece, double w, double h, double shake) {
