@@ -12,7 +12,7 @@
 
 #include "game/frm_main.h"
 #include "menu/ini.h"
-#include "platform/headless.h"
+#include "platform/headless/headless.h"
 #include "platform/keycodes.h"
 
 namespace {

@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "net/cftp_client.h"
-#include "platform/net_console.h"
-#include "platform/net_loop.h"
+#include "platform/console.h"
+#include "platform/net/net_loop.h"
 
 namespace {
 

@@ -50,6 +50,20 @@ struct Sounds {
   std::unique_ptr<platform::SoundBuffer> LandSound, LineSound, RotateSound, LevelSound;
 };
 
+// The main menu's pictures: the title and the eleven buttons.
+struct MenuPictures {
+  cTLSquare MenuTitleSquare;
+  cButton MenuCWButton, MenuCcWButton, MenuMultiButton, MenuBattleButton, MenuMusicButton,
+      MenuSoundButton, MenuLGridButton, MenuRGridButton, MenuHighscoresButton, MenuStartButton,
+      MenuQuitButton;
+};
+
+// The highscore screen's pictures; its background is also the menu's.
+struct HighscorePictures {
+  cTLSquare HsBackground;
+  cButton HsNextButton, HsBackButton, HsRestartButton, HsMenuButton, HsQuitButton;
+};
+
 // The screen shake's counters.
 struct QuakeState {
   double QuakeRange = 0, QuakeAmplitude = 0, QuakeStep = 0;
@@ -226,6 +240,8 @@ class frmMain {
   cTLSquare QuakeSquare;
   cTLSquare FramesSquare;
   cTLSquare Cursor;
+  MenuPictures menu;
+  HighscorePictures hs;
   platform::TextureRef BlockTexture;
   Sounds sounds;
   bool MouseArmed = false;

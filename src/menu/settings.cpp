@@ -1,6 +1,7 @@
 // ReadMenus: the seven switches of the settings file.
 #include "game/frm_main.h"
 #include "menu/ini.h"
+#include "platform/files.h"
 #include "platform/numbers.h"
 
 namespace brikka {
@@ -13,15 +14,26 @@ int16_t ReadIntegerSetting(const std::string& file, const char* key, int16_t def
   if (!platform::ParseWholeNumber(text, v) || v < -32768 || v > 32767) return def;
   return static_cast<int16_t>(v);
 }
+
+// Only a quarter turn either way is a turn: 0 would fold a piece onto one cell and 2 would
+// spread it apart, so any other value keeps the default sense.
+int16_t ReadTurningSense(const std::string& file) {
+  const int16_t c = ReadIntegerSetting(file, "Clockwise", 1);
+  return c == 1 || c == -1 ? c : 1;
+}
 }  // namespace
 
-std::string frmMain::DataIniPath() const { return plat_.data_dir + "/Data.ini"; }
+// The file is found whatever the case of its name ("data.ini" copied from elsewhere is
+// ours), and written where it was found; a new one is made as "Data.ini".
+std::string frmMain::DataIniPath() const {
+  return platform::ResolvePath(plat_.data_dir, "Data.ini");
+}
 
 void frmMain::ReadMenus() {
   const std::string file = DataIniPath();
   RightField.Active = true;
   LeftField.Active = true;
-  settings.Clockwise = ReadIntegerSetting(file, "Clockwise", 1);
+  settings.Clockwise = ReadTurningSense(file);
   settings.Multiplayer = platform::CBool(ReadIntegerSetting(file, "Multiplayer", 0));
   settings.Music = platform::CBool(ReadIntegerSetting(file, "Music", 1));
   settings.SFX = platform::CBool(ReadIntegerSetting(file, "SFX", 1));

@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/net_resolve.h"
-#include "platform/net_tcp.h"
-#include "platform/net_udp.h"
+#include "platform/net/net_resolve.h"
+#include "platform/net/net_tcp.h"
+#include "platform/net/net_udp.h"
 
 namespace net {
 namespace {

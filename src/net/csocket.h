@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "net/net_error.h"
-#include "platform/net_loop.h"
+#include "platform/net/net_loop.h"
 
 namespace platform {
 class TcpSocket;

@@ -5,10 +5,10 @@
 #include <algorithm>
 
 #include "net/csocket.h"
-#include "platform/net_errors.h"
-#include "platform/net_resolve.h"
-#include "platform/net_tcp.h"
-#include "platform/net_udp.h"
+#include "platform/net/net_errors.h"
+#include "platform/net/net_resolve.h"
+#include "platform/net/net_tcp.h"
+#include "platform/net/net_udp.h"
 
 namespace net {
 

@@ -3,7 +3,7 @@
 #include "net/ctimeout.h"
 
 #include "net/net_error.h"
-#include "platform/net_timer.h"
+#include "platform/net/net_timer.h"
 
 namespace net {
 namespace {

@@ -6,7 +6,7 @@
 #include <functional>
 #include <memory>
 
-#include "platform/net_loop.h"
+#include "platform/net/net_loop.h"
 
 namespace platform {
 class SteadyTimer;

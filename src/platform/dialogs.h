@@ -9,6 +9,14 @@ namespace platform {
 namespace mb {
 constexpr int OkOnly = 0, RetryCancel = 5, Critical = 16, Information = 64;
 constexpr int AnswerOk = 1, AnswerCancel = 2, AnswerRetry = 4;
+
+constexpr bool OffersRetry(int style) {
+  return (style & 0x0F) == RetryCancel;
+}
+// The answer a box gets when nobody can answer it.
+constexpr int DefaultAnswer(int style) {
+  return OffersRetry(style) ? AnswerCancel : AnswerOk;
+}
 }  // namespace mb
 
 class Dialogs {

@@ -17,8 +17,11 @@
 //                              atomic file replacement
 //   INI files      ini.h       profile-string reads and writes with Windows behaviour
 //   numbers        numbers.h   CInt/CLng (half to even), truth values, D3DColorXRGB
-//   NetLoop        net_loop.h  the one-thread network loop the pump polls (sockets, timers,
-//                              host look-ups)
+//   NetLoop        net/net_loop.h  the one-thread network loop the pump polls (sockets,
+//                              timers, host look-ups)
+//
+// The machines behind the seams live in wings: sdl/ the real one (MakeRealPlatform),
+// headless/ the scripted one of the tests and the simulator, net/ the Asio network.
 #pragma once
 
 #include <memory>

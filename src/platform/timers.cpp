@@ -18,20 +18,34 @@ Timer::~Timer() {
 }
 
 void Timer::SetEnabled(bool enabled) {
-  if (enabled && !enabled_) started_ = host_.clock_.GetTickCount();
+  if (enabled && !enabled_) Restart();
   enabled_ = enabled;
 }
 
 void Timer::SetInterval(int32_t ms) {
   if (ms == interval_) return;
   interval_ = ms;
-  if (enabled_) started_ = host_.clock_.GetTickCount();
+  if (enabled_) Restart();
+}
+
+void Timer::Restart() {
+  due_ = static_cast<int32_t>(static_cast<uint32_t>(host_.clock_.GetTickCount()) +
+                              static_cast<uint32_t>(interval_));
+}
+
+// Late pumps do not stretch the cadence: the ticks missed are dropped, and the next one
+// is the first due time still ahead on the same grid.
+void Timer::AdvancePast(int32_t now) {
+  const int64_t late = TickDiff(now, due_);
+  const int64_t steps = late / interval_ + 1;
+  due_ =
+      static_cast<int32_t>(static_cast<uint32_t>(due_) + static_cast<uint32_t>(steps * interval_));
 }
 
 int32_t Timer::DueIn() const {
   if (!enabled_ || interval_ <= 0) return -1;
-  int32_t elapsed = TickDiff(host_.clock_.GetTickCount(), started_);
-  return elapsed >= interval_ ? 0 : interval_ - elapsed;
+  const int32_t left = TickDiff(due_, host_.clock_.GetTickCount());
+  return left <= 0 ? 0 : left;
 }
 
 void TimerHost::FireDue() {
@@ -40,7 +54,7 @@ void TimerHost::FireDue() {
   for (Timer* t : snapshot) {
     if (std::find(timers_.begin(), timers_.end(), t) == timers_.end()) continue;
     if (t->DueIn() != 0) continue;
-    t->started_ = clock_.GetTickCount();
+    t->AdvancePast(clock_.GetTickCount());  // before the handler, which may re-time it
     if (t->on_tick_) t->on_tick_();
   }
 }

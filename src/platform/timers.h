@@ -3,8 +3,10 @@
 // Semantics (those of a window timer control):
 // - enabling a disabled timer starts a fresh interval; enabling an enabled one changes nothing;
 // - changing the interval of an enabled timer restarts it; an interval of 0 never fires;
-// - a due timer fires once per pump even if several intervals have passed, and its next
-//   interval starts when it fires;
+// - a due timer fires once per pump even if several intervals have passed; it keeps the
+//   cadence of its due times, so its next tick is the first due time after now on the grid
+//   it started (a 45 ms timer pumped every 26 ms ticks at 52, 104, 156, 182 ms, not every
+//   52 ms);
 // - due timers fire in the order they were created, so runs are reproducible.
 #pragma once
 
@@ -36,11 +38,13 @@ class Timer {
 
  private:
   friend class TimerHost;
+  void Restart();
+  void AdvancePast(int32_t now);
   TimerHost& host_;
   std::string name_;
   int32_t interval_;
   bool enabled_ = false;
-  int32_t started_ = 0;
+  int32_t due_ = 0;  // tick count of the next tick while enabled
   std::function<void()> on_tick_;
 };
 

@@ -180,6 +180,9 @@ void Simulator::RunLine(const std::string& line) {
   } else if (cmd == "lose-device") {
     Expect(w, 1, "lose-device");
     plat_->LoseDevice();
+  } else if (cmd == "focus") {
+    if (w.size() != 2 || (w[1] != "out" && w[1] != "in")) throw ScriptError("usage: focus out|in");
+    plat_->SetFocus(w[1] == "in");
   } else if (cmd == "dump") {
     Expect(w, 1, "dump");
     out_ << Dump() << "\n";

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "game/frm_main.h"
-#include "platform/headless.h"
+#include "platform/headless/headless.h"
 
 namespace brikka::sim {
 

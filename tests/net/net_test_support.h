@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "net/cftp_client.h"
-#include "platform/net_loop.h"
+#include "platform/net/net_loop.h"
 
 namespace nettest {
 

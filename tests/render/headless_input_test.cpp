@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/keycodes.h"
-#include "platform/sdl_keymap.h"
+#include "platform/sdl/sdl_keymap.h"
 #include "render_support.h"
 
 namespace platform::testing {

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless.h"
-#include "platform/headless_video.h"
+#include "platform/headless/headless.h"
+#include "platform/headless/headless_video.h"
 #include "temp_dir.h"
 
 namespace platform::testing {

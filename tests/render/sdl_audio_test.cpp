@@ -2,7 +2,7 @@
 // files are refused, and the tune goes through the media player's play states.
 #include <gtest/gtest.h>
 
-#include "platform/sdl_sound.h"
+#include "platform/sdl/sdl_sound.h"
 #include "render_support.h"
 
 namespace platform::testing {

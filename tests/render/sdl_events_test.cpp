@@ -3,8 +3,8 @@
 // formats map to their Direct3D codes.
 #include <gtest/gtest.h>
 
-#include "platform/sdl_pump.h"
-#include "platform/sdl_video.h"
+#include "platform/sdl/sdl_pump.h"
+#include "platform/sdl/sdl_video.h"
 #include "render_support.h"
 
 namespace platform::testing {
@@ -116,18 +116,34 @@ TEST_F(SdlEvents, QuitAsksTheWindowToClose) {
   EXPECT_EQ(log, (std::vector<std::string>{"close", "poll"}));
 }
 
-TEST_F(SdlEvents, AMinimisedWindowIsLostUntilRestoredThenNeedsAReset) {
-  Window(SDL_WINDOWEVENT_MINIMIZED);
-  pump.DoEvents();
-  EXPECT_EQ(loss->Test(), kD3DERR_DEVICELOST);
-  EXPECT_EQ(loss->Test(), kD3DERR_DEVICELOST);  // for as long as it stays minimised
-  Window(SDL_WINDOWEVENT_RESTORED);
-  pump.DoEvents();
-  EXPECT_EQ(loss->Test(), kD3DERR_DEVICENOTRESET);
-  EXPECT_EQ(loss->Test(), kD3DERR_DEVICENOTRESET);
-  EXPECT_FALSE(loss->TexturesGone());
-  loss->ResetDone();
-  EXPECT_EQ(loss->Test(), kD3D_OK);
+// Minimising the window and switching to another program each take the device for as long
+// as they last; once both are undone it waits for its reset.
+TEST_F(SdlEvents, AMinimisedOrUnfocusedWindowIsLostUntilBackThenNeedsAReset) {
+  struct Step {
+    Uint8 event;
+    int32_t level;  // what the device reports after it, twice over
+  };
+  const std::vector<std::vector<Step>> cases = {
+      {{SDL_WINDOWEVENT_MINIMIZED, kD3DERR_DEVICELOST},
+       {SDL_WINDOWEVENT_RESTORED, kD3DERR_DEVICENOTRESET}},
+      {{SDL_WINDOWEVENT_FOCUS_LOST, kD3DERR_DEVICELOST},
+       {SDL_WINDOWEVENT_FOCUS_GAINED, kD3DERR_DEVICENOTRESET}},
+      {{SDL_WINDOWEVENT_FOCUS_LOST, kD3DERR_DEVICELOST},
+       {SDL_WINDOWEVENT_MINIMIZED, kD3DERR_DEVICELOST},
+       {SDL_WINDOWEVENT_RESTORED, kD3DERR_DEVICELOST},
+       {SDL_WINDOWEVENT_FOCUS_GAINED, kD3DERR_DEVICENOTRESET}},
+  };
+  for (const auto& steps : cases) {
+    for (const Step& step : steps) {
+      Window(step.event);
+      pump.DoEvents();
+      EXPECT_EQ(loss->Test(), step.level) << int(step.event);
+      EXPECT_EQ(loss->Test(), step.level) << int(step.event);
+    }
+    EXPECT_FALSE(loss->TexturesGone());
+    loss->ResetDone();
+    EXPECT_EQ(loss->Test(), kD3D_OK);
+  }
 }
 
 TEST_F(SdlEvents, ARendererResetIsLostOnceAndTakesTheTextures) {

@@ -2,7 +2,7 @@
 // their rectangle (left-aligned or centred), clipped, tinted, and rendered only once.
 #include <gtest/gtest.h>
 
-#include "platform/sdl_text.h"
+#include "platform/sdl/sdl_text.h"
 #include "render_support.h"
 
 namespace platform::testing {

@@ -1,5 +1,4 @@
-// Losing a well and starting one again.
-#include "platform/keycodes.h"
+// Losing a well: with one player, and with two one after the other.
 #include "rules_support.h"
 
 namespace brikka {
@@ -31,21 +30,6 @@ TEST(GameOver, TwoPlayersSeeTheHighscoresOnlyAfterBothHaveLost) {
   EXPECT_EQ(t.g().Screen, 3);
   EXPECT_FALSE(t.right().TimerLevel->Enabled());
   EXPECT_TRUE(t.left().TimerLevel->Enabled());  // only the last loser's timer stops
-}
-
-TEST(Restart, RestartingTheLeftWellTurnsTwoPlayersOn) {
-  RulesGame t;
-  t.StartGame();
-  t.plat().events().QueueKeyDown(platform::vk::F1 + 1);  // F2
-  t.Pump(0);
-  EXPECT_TRUE(t.g().settings.Multiplayer);
-  EXPECT_TRUE(t.left().Active);
-  const cShape& s = t.left().Shape;
-  ASSERT_GE(s.ShapeType, 1);
-  for (int i = 0; i < 4; ++i) {
-    EXPECT_GT(s.BlockX(i), t.g().geo.LStartX);
-    EXPECT_LT(s.BlockX(i), t.g().geo.LEndX);
-  }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Gravity and levels: whole-pixel fall steps, coming to rest, the lock delay that settles a
 // piece, and the level that rises once a minute.
 #include <algorithm>
+#include <utility>
 
 #include "rules_support.h"
 
@@ -22,7 +23,7 @@ TEST(Gravity, FallStepsAreWholePixelsRoundedHalfToEven) {
   struct {
     int16_t fps, speed;
     int pixels;
-  } cases[] = {{10, 25, 2}, {10, 35, 4}, {25, 25, 1}, {39, 25, 1}};  // 2.5, 3.5, 1, 0.64
+  } cases[] = {{10, 25, 2}, {10, 35, 4}};  // 2.5 and 3.5
   for (const auto& c : cases) {
     t.SetPiece(kRight, 7, 550, 200);
     t.g().FPS_Current = c.fps;
@@ -81,20 +82,48 @@ TEST(LockDelay, SettlesThreeHundredMsAfterContactForFourPointsAndSpawns) {
   EXPECT_EQ(t.right().Score, 2147483647);
 }
 
-TEST(Levels, RiseEveryMinuteToTenFollowingTheTable) {
+// Each minute raises the level: its speed, the whole pixels a piece falls per frame at 25
+// and at 39 frames a second, and the lock delay as a landed piece shows it by when it
+// settles, shorter from levels 4 and 7. At 10 the level timer stops.
+TEST(Levels, EachMinuteRaisesSpeedFallPerFrameAndShortensTheLockDelay) {
+  struct {
+    int16_t level, speed;
+    int at25fps, at39fps;
+    int32_t delay;
+  } rows[] = {{1, 25, 1, 1, 300},   {2, 75, 3, 2, 300},   {3, 94, 4, 2, 300},  {4, 119, 5, 3, 200},
+              {5, 144, 6, 4, 200},  {6, 175, 7, 4, 200},  {7, 200, 8, 5, 100}, {8, 225, 9, 6, 100},
+              {9, 250, 10, 6, 100}, {10, 275, 11, 7, 100}};
   RulesGame t;
   t.StartGame();
-  const int16_t speeds[] = {0, 25, 75, 94, 119, 144, 175, 200, 225, 250, 275};
-  for (int16_t level = 2; level <= 10; ++level) {
-    t.Pump(59999);
-    EXPECT_EQ(t.right().Level, level - 1);
+  int32_t since_rise = 0;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.level);
+    if (row.level > 1) {
+      t.Pump(60000 - since_rise - 1);
+      EXPECT_EQ(t.right().Level, row.level - 1);
+      t.Pump(1);
+      since_rise = 0;
+      EXPECT_EQ(t.Sounds(), std::vector<std::string>{"lvl"});
+    }
+    EXPECT_EQ(t.right().Level, row.level);
+    EXPECT_EQ(t.right().Speed, row.speed);
+    for (auto [fps, pixels] : {std::pair{25, row.at25fps}, std::pair{39, row.at39fps}}) {
+      t.SetPiece(kRight, 7, 550, 200);
+      t.g().FPS_Current = static_cast<int16_t>(fps);
+      t.g().Descend();
+      EXPECT_EQ(Lowest(t.right().Shape), 190 + pixels) << fps << " fps";
+    }
+    t.SetBlocks(kRight, {});
+    t.SetPieceCells(kRight, 2, {{5, 1}, {6, 1}, {5, 2}, {6, 2}});
+    t.g().Descend();
+    t.Pump(row.delay - 1);
+    EXPECT_TRUE(t.right().Blocks.empty());
     t.Pump(1);
-    EXPECT_EQ(t.right().Level, level);
-    EXPECT_EQ(t.right().Speed, speeds[level]);
-    EXPECT_EQ(t.right().TimerDelay->Interval(), level >= 7 ? 100 : level >= 4 ? 200 : 300);
-    EXPECT_EQ(t.Sounds(), std::vector<std::string>{"lvl"});
+    EXPECT_EQ(t.right().Blocks.size(), 4u);
+    since_rise += row.delay;
+    t.Sounds();
   }
-  t.Pump(60000);
+  t.Pump(60000 - since_rise);
   EXPECT_EQ(t.right().Level, 10);
   EXPECT_FALSE(t.right().TimerLevel->Enabled());
   EXPECT_TRUE(t.Sounds().empty());

@@ -1,12 +1,15 @@
-// Quads and pieces without a device: quarter turns and their exact undoing, the draw colour
-// rule and the greyed mark, and the turning of the pieces.
+// Quads and pieces: quarter turns and their exact undoing, the draw colour rule and the
+// greyed mark; the seven piece types' layouts, rotation centres and colours; their turning;
+// and where a spawn puts the falling piece and the preview piece.
 #include <gtest/gtest.h>
 
 #include <array>
 #include <utility>
 
 #include "game/shape.h"
+#include "platform/keycodes.h"
 #include "platform/numbers.h"
+#include "rules_support.h"
 
 namespace brikka {
 namespace {
@@ -38,12 +41,9 @@ TEST(Quad, ColourZeroKeepsTheLastColourAndClearsTheGreyedMark) {
   for (const auto& v : b.Vertices()) EXPECT_EQ(v.color, grey);
 }
 
-using Centres = std::array<std::pair<double, double>, 4>;
-Centres CentresOf(const cShape& s) {
-  Centres c;
-  for (int i = 0; i < 4; ++i) c[i] = {s.BlockX(i), s.BlockY(i)};
-  return c;
-}
+using testing::Centres;
+using testing::CentresOf;
+using testing::Point;
 
 cShape Piece(int16_t type, bool rotated = false) {
   cShape s;
@@ -52,15 +52,172 @@ cShape Piece(int16_t type, bool rotated = false) {
   return s;
 }
 
-TEST(Turning, BarTwiceAndTShapeFourTimesReturnExactly) {
-  for (int16_t c : {1, -1}) {
-    cShape bar = Piece(1), t = Piece(7);
-    bar.RotateME(c);
-    EXPECT_NE(CentresOf(bar), CentresOf(Piece(1)));
-    bar.RotateME(c);
-    EXPECT_EQ(CentresOf(bar), CentresOf(Piece(1)));
-    for (int k = 0; k < 4; ++k) t.RotateME(c);
-    EXPECT_EQ(CentresOf(t), CentresOf(Piece(7)));
+// Each type placed at the right well's spawn point (550, 100) with 20 x 20 blocks: its four
+// block centres in order, its rotation centre, its colour; and the same piece after one turn
+// with Clockwise 1 (a point right of the centre goes above it) and one with -1.
+struct TypeRow {
+  int16_t type;
+  Centres blocks;
+  Point centre;
+  uint8_t r, g, b;
+  Centres turned, turned_back;
+};
+const TypeRow kTypes[] = {
+    {1,
+     {{{520, 90}, {540, 90}, {560, 90}, {580, 90}}},
+     {540, 90},
+     0,
+     255,
+     0,
+     {{{540, 110}, {540, 90}, {540, 70}, {540, 50}}},
+     {{{540, 70}, {540, 90}, {540, 110}, {540, 130}}}},
+    {2,
+     {{{540, 70}, {560, 70}, {540, 90}, {560, 90}}},
+     {550, 80},
+     0,
+     138,
+     255,
+     {{{540, 70}, {560, 70}, {540, 90}, {560, 90}}},
+     {{{540, 70}, {560, 70}, {540, 90}, {560, 90}}}},
+    {3,
+     {{{560, 90}, {560, 70}, {540, 70}, {520, 70}}},
+     {540, 90},
+     255,
+     255,
+     0,
+     {{{540, 70}, {520, 70}, {520, 90}, {520, 110}}},
+     {{{540, 110}, {560, 110}, {560, 90}, {560, 70}}}},
+    {4,
+     {{{520, 90}, {560, 70}, {540, 70}, {520, 70}}},
+     {540, 90},
+     255,
+     0,
+     255,
+     {{{540, 110}, {520, 70}, {520, 90}, {520, 110}}},
+     {{{540, 70}, {560, 110}, {560, 90}, {560, 70}}}},
+    {5,
+     {{{520, 90}, {540, 90}, {540, 70}, {560, 70}}},
+     {540, 70},
+     255,
+     186,
+     0,
+     {{{560, 90}, {560, 70}, {540, 70}, {540, 50}}},
+     {{{520, 50}, {520, 70}, {540, 70}, {540, 90}}}},
+    {6,
+     {{{560, 90}, {540, 90}, {540, 70}, {520, 70}}},
+     {540, 70},
+     251,
+     8,
+     105,
+     {{{560, 50}, {560, 70}, {540, 70}, {540, 90}}},
+     {{{520, 90}, {520, 70}, {540, 70}, {540, 50}}}},
+    {7,
+     {{{520, 90}, {540, 90}, {540, 70}, {560, 90}}},
+     {540, 90},
+     0,
+     228,
+     255,
+     {{{540, 110}, {540, 90}, {520, 90}, {540, 70}}},
+     {{{540, 70}, {540, 90}, {560, 90}, {540, 110}}}},
+};
+
+TEST(Pieces, EveryTypesBlocksRotationCentreAndColour) {
+  testing::HeadlessGame h;
+  for (const TypeRow& row : kTypes) {
+    SCOPED_TRACE(row.type);
+    int16_t type = row.type;
+    const uint32_t colour = h.game->GetColor(type);
+    EXPECT_EQ(colour, platform::D3DColorXRGB(row.r, row.g, row.b));
+    cShape s;
+    s.Initialise(row.type, colour, Vector2{550, 100}, Vector2{20, 20});
+    EXPECT_EQ(CentresOf(s), row.blocks);
+    EXPECT_EQ(Point(s.cPntX(), s.cPntY()), row.centre);
+    for (const cBlock& b : s.blocks) EXPECT_EQ(b.Color, colour);
+  }
+  for (int16_t other : {0, 8, -1}) EXPECT_EQ(h.game->GetColor(other), 0u) << other;
+  // Widths and heights are not interchangeable: a bar of 30 x 10 blocks is 120 wide.
+  cShape wide;
+  wide.Initialise(1, 0, Vector2{100, 200}, Vector2{30, 10});
+  EXPECT_EQ(CentresOf(wide), (Centres{{{55, 195}, {85, 195}, {115, 195}, {145, 195}}}));
+}
+
+// One turn each way from the table. The bar and the two S-shapes swing between two
+// orientations, the second turn undoing the first whichever the sense, and never take a
+// third; the L-shapes and the T take four; the square never moves.
+TEST(Turning, FirstTurnsAndTheTwoStateAndFourStateCycles) {
+  for (const TypeRow& row : kTypes) {
+    for (int16_t c : {1, -1}) {
+      SCOPED_TRACE(::testing::Message() << "type " << row.type << ", Clockwise " << c);
+      const bool two_state = row.type == 1 || row.type == 5 || row.type == 6;
+      const Centres& one_turn = c == 1 ? row.turned : row.turned_back;
+      const Centres& three_turns = two_state ? one_turn : c == 1 ? row.turned_back : row.turned;
+      cShape s = Piece(row.type);
+      s.RotateME(c);
+      EXPECT_EQ(CentresOf(s), one_turn);
+      EXPECT_EQ(s.Rotated, two_state);
+      EXPECT_EQ(Point(s.cPntX(), s.cPntY()), row.centre);
+      s.RotateME(c);
+      EXPECT_EQ(CentresOf(s) == row.blocks, two_state || row.type == 2);
+      s.RotateME(c);
+      EXPECT_EQ(CentresOf(s), three_turns);
+      s.RotateME(c);
+      EXPECT_EQ(CentresOf(s), row.blocks);
+      EXPECT_FALSE(s.Rotated);
+    }
+  }
+}
+
+// A piece object keeps `Rotated` across spawns: a new bar or S-shape that spawns in an
+// object left turned makes its first turn the other way.
+TEST(Turning, RotatedCarriesIntoTheNextPieceOfTheObject) {
+  for (int16_t type : {1, 5, 6}) {
+    SCOPED_TRACE(type);
+    testing::RulesGame t;
+    t.StartGame();
+    PlayField& f = t.right();
+    f.NextShape.Initialise(type, 0, Vector2{730, 167.5f}, Vector2{20, 20});
+    t.g().InitShape();
+    t.g().Form_KeyDown(platform::vk::Up, 0);
+    ASSERT_TRUE(f.Shape.Rotated);
+    f.NextShape.Initialise(type, 0, Vector2{730, 167.5f}, Vector2{20, 20});
+    t.g().InitShape();
+    EXPECT_TRUE(f.Shape.Rotated);
+    EXPECT_EQ(CentresOf(f.Shape), kTypes[type - 1].blocks);
+    t.g().Form_KeyDown(platform::vk::Up, 0);
+    EXPECT_EQ(CentresOf(f.Shape), kTypes[type - 1].turned_back);
+    EXPECT_FALSE(f.Shape.Rotated);
+  }
+}
+
+Centres Shifted(Centres c, Point by) {
+  for (Point& p : c) p = {p.first + by.first, p.second + by.second};
+  return c;
+}
+
+// A spawn makes the preview piece the falling piece at the top of its well, in its colour,
+// and draws the next preview at the fixed preview point of its side.
+TEST(Spawn, ThePreviewFallsFromTheWellsTopAndTheNextWaitsAtThePreviewPoint) {
+  struct {
+    PlayerSide side;
+    Point spawn, preview;  // as offsets from (550, 100), where the table's pieces are
+  } sides[] = {{PlayerSide::Right, {0, 0}, {180, 67.5}},
+               {PlayerSide::Left, {-400, 0}, {-220, 67.5}}};
+  testing::RulesGame t({.multiplayer = true});
+  t.StartGame();
+  for (const auto& s : sides) {
+    PlayField& f = t.g().Field(s.side);
+    for (const TypeRow& row : kTypes) {
+      SCOPED_TRACE(row.type);
+      f.NextShape.Initialise(row.type, 0, Vector2{0, 0}, Vector2{20, 20});
+      t.g().SpawnShape(s.side);
+      int16_t type = row.type, next = f.NextShape.ShapeType;
+      EXPECT_EQ(f.Shape.ShapeType, row.type);
+      EXPECT_EQ(f.Shape.Scolor, t.g().GetColor(type));
+      EXPECT_EQ(CentresOf(f.Shape), Shifted(row.blocks, s.spawn));
+      ASSERT_GE(next, 1);
+      EXPECT_EQ(CentresOf(f.NextShape), Shifted(kTypes[next - 1].blocks, s.preview));
+      EXPECT_EQ(f.NextShape.Scolor, t.g().GetColor(next));
+    }
   }
 }
 

@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "menu/ini.h"
@@ -17,6 +19,15 @@ struct RulesOptions {
   bool multiplayer = false;
   bool battle = false;
 };
+
+// A piece's four block centres, in block order.
+using Point = std::pair<double, double>;
+using Centres = std::array<Point, 4>;
+inline Centres CentresOf(const cShape& s) {
+  Centres c;
+  for (int i = 0; i < 4; ++i) c[i] = {s.BlockX(i), s.BlockY(i)};
+  return c;
+}
 
 struct Cell {
   int column;  // 1..10 from the well's left edge

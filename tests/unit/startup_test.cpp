@@ -2,7 +2,9 @@
 // frame loop's lost-device path.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
+#include <utility>
 
 #include "menu/ini.h"
 #include "platform/numbers.h"
@@ -16,16 +18,18 @@ using platform::DisplayMode;
 namespace fmt = platform::d3dfmt;
 
 TEST(CheckDisplayMode, PrefersThirtyTwoBitsAndTakesTheFirstMatch) {
-  std::vector<DisplayMode> modes = {{640, 480, 60, fmt::X8R8G8B8}, {800, 600, 75, fmt::R5G6B5},
-                                    {800, 600, 60, fmt::R8G8B8}, {800, 600, 85, fmt::X8R8G8B8}};
+  std::vector<DisplayMode> modes = {{640, 480, 60, fmt::X8R8G8B8},
+                                    {800, 600, 75, fmt::R5G6B5},
+                                    {800, 600, 60, fmt::R8G8B8},
+                                    {800, 600, 85, fmt::X8R8G8B8}};
   EXPECT_EQ(cdirectx::CheckDisplayMode(modes, 800, 600, 32), fmt::R8G8B8);
   EXPECT_EQ(cdirectx::CheckDisplayMode(modes, 800, 600, 16), fmt::R5G6B5);
   EXPECT_EQ(cdirectx::CheckDisplayMode(modes, 1024, 768, 32), 0);
 }
 
 TEST(CheckDisplayMode, FormatsWithAlphaNeverMatch) {
-  std::vector<DisplayMode> modes = {{800, 600, 60, fmt::A8R8G8B8}, {800, 600, 60, fmt::A1R5G5B5},
-                                    {800, 600, 60, fmt::A4R4G4B4}};
+  std::vector<DisplayMode> modes = {
+      {800, 600, 60, fmt::A8R8G8B8}, {800, 600, 60, fmt::A1R5G5B5}, {800, 600, 60, fmt::A4R4G4B4}};
   EXPECT_EQ(cdirectx::CheckDisplayMode(modes, 800, 600, 32), 0);
   EXPECT_EQ(cdirectx::CheckDisplayMode(modes, 800, 600, 16), 0);
   modes.push_back({800, 600, 60, fmt::X4R4G4B4});
@@ -95,6 +99,32 @@ TEST(SettingsFile, BadInputGivesDefaultsAndStaysWritable) {
     EXPECT_TRUE(h.game->settings.Multiplayer);
     EXPECT_TRUE(h.game->LeftField.Active);
   }
+}
+
+// Only a quarter turn either way is kept; a hand-edited 0 would fold a piece onto one cell.
+TEST(SettingsFile, ClockwiseOtherThanOneOrMinusOneReadsAsOne) {
+  const std::pair<const char*, int16_t> cases[] = {{"1", 1}, {"-1", -1}, {"0", 1},
+                                                   {"2", 1}, {"-2", 1},  {"32767", 1}};
+  for (const auto& [text, sense] : cases) {
+    testing::HeadlessGame h;
+    IniWrite(h.game->DataIniPath(), "Menu", "Clockwise", text);
+    ASSERT_TRUE(h.game->StartUp());
+    EXPECT_EQ(h.game->settings.Clockwise, sense) << text;
+  }
+}
+
+// "data.ini" is the settings file too, and a write goes back into it; with no file at all
+// the one made is "Data.ini".
+TEST(SettingsFile, IsFoundWhateverTheCaseOfItsName) {
+  testing::HeadlessGame h;
+  EXPECT_EQ(h.game->DataIniPath(), h.data.str() + "/Data.ini");
+  std::ofstream(h.data.str() + "/data.ini") << "[Menu]\nMultiplayer=-1\n";
+  ASSERT_TRUE(h.game->StartUp());
+  EXPECT_TRUE(h.game->settings.Multiplayer);
+  IniWrite(h.game->DataIniPath(), "Menu", "Battle", "-1");
+  h.game->ReadMenus();
+  EXPECT_TRUE(h.game->settings.Battle);
+  EXPECT_FALSE(std::filesystem::exists(h.data.str() + "/Data.ini"));
 }
 
 TEST(FrameLoop, IdlePassesSleepRatherThanSpinAndCountFrames) {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "game/frm_main.h"
-#include "platform/headless.h"
+#include "platform/headless/headless.h"
 #include "temp_dir.h"
 
 namespace brikka::testing {

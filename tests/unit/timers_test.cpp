@@ -1,5 +1,5 @@
-// Window timers on the virtual clock: enabling, re-timing, one tick per pump round, and
-// the creation order of ticks.
+// Window timers on the virtual clock: enabling, re-timing, the cadence of due times with
+// one tick per pump round, and the creation order of ticks.
 #include "platform/timers.h"
 
 #include <gtest/gtest.h>
@@ -67,16 +67,28 @@ TEST(Timers, ChangingTheIntervalRestartsAnEnabledTimer) {
   EXPECT_EQ(r.ticks.size(), 2u);
 }
 
-TEST(Timers, FiresOncePerRoundEvenWhenSeveralIntervalsPassed) {
+// Pumped every 26 ms, a 45 ms timer ticks at the first pump after each multiple of 45; a
+// pump late by several intervals ticks once, and the next tick stays on the same grid.
+TEST(Timers, KeepTheCadenceOfTheirDueTimesAndFireOncePerRound) {
   TimerRig r;
-  Timer t(r.host, "t", 45, r.Log("t"));
+  std::vector<int32_t> at;
+  Timer t(r.host, "t", 45, [&] { at.push_back(r.clock.GetTickCount()); });
+  const int32_t start = r.clock.GetTickCount();
   t.SetEnabled(true);
-  r.clock.Advance(1000);
+  for (int pass = 0; pass < 14; ++pass) {
+    r.clock.Advance(26);
+    r.host.FireDue();
+  }
+  for (int32_t& ms : at) ms -= start;
+  EXPECT_EQ(at, (std::vector<int32_t>{52, 104, 156, 182, 234, 286, 338, 364}));
+
+  at.clear();
+  r.clock.Advance(1000 - 14 * 26);  // 1000 ms after the start: 22 due times passed
   r.host.FireDue();
-  r.host.FireDue();  // the next interval began with the tick
-  EXPECT_EQ(r.ticks.size(), 1u);
-  EXPECT_EQ(t.DueIn(), 45);
-  EXPECT_EQ(r.host.NextDueIn(), 45);
+  r.host.FireDue();
+  EXPECT_EQ(at.size(), 1u);
+  EXPECT_EQ(t.DueIn(), 1035 - 1000);
+  EXPECT_EQ(r.host.NextDueIn(), 35);
 }
 
 TEST(Timers, DueTimersFireInCreationOrder) {

@@ -1,0 +1,62 @@
+// The headless display on SDL's software renderer: no window, no video driver needed.
+#include "platform/headless/headless_video.h"
+
+namespace platform {
+
+std::unique_ptr<HeadlessDevice> HeadlessDevice::Make(int width, int height,
+                                                     std::shared_ptr<DeviceLoss> loss,
+                                                     std::function<void()> on_frame_drawn,
+                                                     std::string& error) {
+  std::shared_ptr<SDL_Surface> canvas(MakeArgbSurface(width, height).release(), SdlDeleter());
+  if (!canvas) {
+    error = SDL_GetError();
+    return nullptr;
+  }
+  RendererPtr renderer(SDL_CreateSoftwareRenderer(canvas.get()));
+  if (!renderer) {
+    error = SDL_GetError();
+    return nullptr;
+  }
+  return std::unique_ptr<HeadlessDevice>(new HeadlessDevice(
+      std::move(canvas), std::move(renderer), std::move(loss), std::move(on_frame_drawn)));
+}
+
+HeadlessDevice::HeadlessDevice(std::shared_ptr<SDL_Surface> canvas, RendererPtr renderer,
+                               std::shared_ptr<DeviceLoss> loss,
+                               std::function<void()> on_frame_drawn)
+    : SdlDevice(canvas, std::move(renderer), std::move(loss)),
+      canvas_(std::move(canvas)),
+      last_frame_(MakeArgbSurface(canvas_->w, canvas_->h)),
+      on_frame_drawn_(std::move(on_frame_drawn)) {
+  if (last_frame_) SDL_FillRect(last_frame_.get(), nullptr, 0xFF000000u);
+  SDL_SetSurfaceBlendMode(canvas_.get(), SDL_BLENDMODE_NONE);  // copied as it is
+}
+
+void HeadlessDevice::Present() {
+  // Drawing is queued until flushed; then the canvas holds the finished frame.
+  SDL_RenderFlush(renderer());
+  if (last_frame_) SDL_BlitSurface(canvas_.get(), nullptr, last_frame_.get(), nullptr);
+}
+
+void HeadlessDevice::FrameDrawn() {
+  if (on_frame_drawn_) on_frame_drawn_();
+}
+
+bool HeadlessDevice::SaveScreenshot(const std::string& png_path) {
+  return SavePng(last_frame_.get(), png_path);
+}
+
+bool HeadlessVideo::Init(std::string&) {
+  // Nothing here needs a display; should anything start SDL's video later, it must not
+  // go looking for one.
+  SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
+  return true;
+}
+
+std::unique_ptr<Device> HeadlessVideo::CreateDevice(int width, int height, int /*format*/,
+                                                    std::string& error) {
+  auto charge = [this] { clock_.Advance(pass_ms_); };
+  return HeadlessDevice::Make(width, height, loss_, charge, error);
+}
+
+}  // namespace platform

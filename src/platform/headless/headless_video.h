@@ -1,0 +1,62 @@
+// The headless display: SDL's software renderer drawing into an off-screen ARGB surface,
+// a scripted mode list, scripted device loss and virtual time charged per frame.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/device_loss.h"
+#include "platform/display.h"
+#include "platform/sdl/sdl_device.h"
+
+namespace platform {
+
+class HeadlessDevice : public SdlDevice {
+ public:
+  // Null with the reason in `error` when SDL cannot make the surfaces or the renderer.
+  static std::unique_ptr<HeadlessDevice> Make(int width, int height,
+                                              std::shared_ptr<DeviceLoss> loss,
+                                              std::function<void()> on_frame_drawn,
+                                              std::string& error);
+  void Present() override;
+  void FrameDrawn() override;
+  bool SaveScreenshot(const std::string& png_path) override;
+  // The last presented frame (ARGB); for tests that read pixels.
+  SDL_Surface* LastFrame() const { return last_frame_.get(); }
+
+ private:
+  HeadlessDevice(std::shared_ptr<SDL_Surface> canvas, RendererPtr renderer,
+                 std::shared_ptr<DeviceLoss> loss, std::function<void()> on_frame_drawn);
+  std::shared_ptr<SDL_Surface> canvas_;
+  SurfacePtr last_frame_;
+  std::function<void()> on_frame_drawn_;
+};
+
+class HeadlessVideo : public VideoSystem {
+ public:
+  HeadlessVideo(VirtualClock& clock, std::vector<DisplayMode> modes)
+      : clock_(clock), modes_(std::move(modes)), loss_(std::make_shared<DeviceLoss>()) {}
+  bool Init(std::string& error) override;
+  void ShowWindow() override {}
+  std::vector<DisplayMode> Modes() override { return modes_; }
+  std::unique_ptr<Device> CreateDevice(int width, int height, int format,
+                                       std::string& error) override;
+
+  void SetPassMs(int32_t ms) { pass_ms_ = ms; }
+  // Lost once, then not reset until Reset(); the renderer also "loses" its textures so
+  // that Reset re-makes them from their files, as a real reset may have to.
+  void LoseDevice() { loss_->Dropped(true); }
+  // The window loses the input focus to another program, or gets it back.
+  void SetFocus(bool focused) { focused ? loss_->FocusGained() : loss_->FocusLost(); }
+
+ private:
+  VirtualClock& clock_;
+  std::vector<DisplayMode> modes_;
+  std::shared_ptr<DeviceLoss> loss_;
+  int32_t pass_ms_ = 0;
+};
+
+}  // namespace platform
