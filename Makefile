@@ -28,8 +28,8 @@ bench: build
 sanitize:
 	@$(MAKE) test BUILD=build-asan CMAKE_FLAGS=-DBRIKKA_SANITIZE=ON
 
-# The battle soak alone (also part of `make test`): BRIKKA_SOAK_MINUTES of virtual time
-# (60 by default) from BRIKKA_SOAK_SEED (1).
+# The battle soak, kept out of `make test` for its minutes: BRIKKA_SOAK_MINUTES of virtual
+# time (60 by default) from BRIKKA_SOAK_SEED (1).
 soak: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target brikka_soak_tests
 	@$(BUILD)/tests/brikka_soak_tests

@@ -5,32 +5,21 @@
 // also sends the four rows to the left well, which puts its piece down first.
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "game/frm_main.h"
+#include "bench_game.h"
 #include "menu/ini.h"
-#include "platform/headless/headless.h"
 #include "platform/keycodes.h"
 
 namespace {
 
 using brikka::cBlock;
-using brikka::frmMain;
 using brikka::PlayerSide;
 using brikka::Vector2;
 
-struct Bench {
-  explicit Bench(bool battle = false) {
-    data = std::filesystem::temp_directory_path() / "brikka-bench-rules";
-    std::filesystem::create_directories(data);
-    platform::HeadlessOptions opt;
-    opt.app_dir = BRIKKA_APP_DIR;
-    opt.data_dir = data.string();
-    plat = std::make_unique<platform::HeadlessPlatform>(opt);
-    game = std::make_unique<frmMain>(*plat);
+struct Bench : bench::ScratchGame {
+  explicit Bench(bool battle = false) : ScratchGame("rules") {
     const std::string ini = game->DataIniPath();
     brikka::IniWrite(ini, "Menu", "Multiplayer", "-1");
     brikka::IniWrite(ini, "Menu", "Music", "0");
@@ -44,13 +33,6 @@ struct Bench {
     plat->keys().Hold(platform::dik::Right);
     plat->keys().Hold(platform::dik::D);
   }
-  ~Bench() {
-    game.reset();
-    plat.reset();
-    std::error_code ec;
-    std::filesystem::remove_all(data, ec);
-  }
-
   double CellX(PlayerSide side, int column) const {
     double left = side == PlayerSide::Right ? game->geo.RStartX : game->geo.LStartX;
     return left + (column - 0.5) * game->geo.sizex;
@@ -94,10 +76,6 @@ struct Bench {
     game->SettleRShape();
     game->RTimerGray_Timer();
   }
-
-  std::filesystem::path data;
-  std::unique_ptr<platform::HeadlessPlatform> plat;
-  std::unique_ptr<frmMain> game;
 };
 
 void Frames(benchmark::State& state, bool battle) {

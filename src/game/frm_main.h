@@ -14,7 +14,8 @@
 //   game/quake.cpp         SetupQuake, Quake, FillOrgPos, ReturnToOrgPos
 //   render/play_screen.cpp IntialiseGeometry, Render
 //   render/menu_screen.cpp Menu_Render
-//   render/text.cpp        DestroyFonts, ReloadFonts
+//   render/text.cpp        cText, DestroyFonts, ReloadFonts (the play screen's texts are
+//                          written by render/play_screen_text.cpp)
 //   render/sound_music.cpp InitSFX, PlayEffect, the music
 //   menu/settings.cpp      ReadMenus
 //   menu/main_menu.cpp     InitMouse, InitMenu
@@ -33,6 +34,7 @@
 #include "platform/platform.h"
 #include "render/cdirectx.h"
 #include "render/quad.h"
+#include "render/text.h"
 
 namespace brikka {
 
@@ -62,6 +64,14 @@ struct MenuPictures {
 struct HighscorePictures {
   cTLSquare HsBackground;
   cButton HsNextButton, HsBackButton, HsRestartButton, HsMenuButton, HsQuitButton;
+};
+
+// The five fonts the play screen and the highscore screen share.
+struct GameFonts {
+  cText HsRowText, HsTitleText, PlayTextA, PlayTextB, PlayTextBold;
+  std::array<cText*, 5> All() {
+    return {&HsRowText, &HsTitleText, &PlayTextA, &PlayTextB, &PlayTextBold};
+  }
 };
 
 // The screen shake's counters.
@@ -242,6 +252,7 @@ class frmMain {
   cTLSquare Cursor;
   MenuPictures menu;
   HighscorePictures hs;
+  GameFonts fonts;
   platform::TextureRef BlockTexture;
   Sounds sounds;
   bool MouseArmed = false;

@@ -3,8 +3,8 @@
 
 namespace brikka {
 
-// The pictures are made here; the highscore issue adds the fonts' share of the text issue,
-// the table and its file.
+// The pictures and the five shared fonts are made here; the highscore issue adds the table
+// and its file.
 void frmMain::InitHighscore() {
   const double W = dx.swidth, H = dx.sheight;
   const std::string texs = AppPath() + "\\Texs\\";
@@ -25,6 +25,11 @@ void frmMain::InitHighscore() {
     b.button->init(W / 800 * 150, H / 600 * 45, b.left, 500, texs + b.up, texs + b.down, 200, 60,
                    Device());
   }
+  fonts.HsRowText.init("Comic Sans MS", 17, false, Device());
+  fonts.HsTitleText.init("Comic Sans MS", 17, false, Device());
+  fonts.PlayTextA.init("Comic Sans MS", 17, false, Device());
+  fonts.PlayTextB.init("Comic Sans MS", 17, false, Device());
+  fonts.PlayTextBold.init("Comic Sans MS", 17, true, Device());
 }
 
 // The highscore issue fills this in: whether the lost well's score enters the table.

@@ -11,8 +11,8 @@ namespace platform {
 
 // Back-buffer formats by their Direct3D codes, which is how the game names them.
 namespace d3dfmt {
-constexpr int R8G8B8 = 20, A8R8G8B8 = 21, X8R8G8B8 = 22, R5G6B5 = 23, X1R5G5B5 = 24,
-              A1R5G5B5 = 25, A4R4G4B4 = 26, X4R4G4B4 = 30, Unknown = 0;
+constexpr int R8G8B8 = 20, A8R8G8B8 = 21, X8R8G8B8 = 22, R5G6B5 = 23, X1R5G5B5 = 24, A1R5G5B5 = 25,
+              A4R4G4B4 = 26, X4R4G4B4 = 30, Unknown = 0;
 }
 
 // Results of TestCooperativeLevel.
@@ -48,6 +48,20 @@ class Font {
   virtual ~Font() = default;
 };
 using FontRef = std::shared_ptr<Font>;
+
+// What a font was asked for as: family, points at 96 dpi, weight.
+struct FontRequest {
+  std::string family;
+  int points = 0;
+  bool bold = false;
+};
+
+// How often a device's text took its slow paths: font files opened, strings rasterised.
+// A steady frame adds to neither.
+struct TextStats {
+  uint64_t fonts_opened = 0;
+  uint64_t strings_rasterised = 0;
+};
 
 // Raised when a texture or a font cannot be made.
 struct DisplayError : std::runtime_error {

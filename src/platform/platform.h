@@ -17,6 +17,7 @@
 //                              atomic file replacement
 //   INI files      ini.h       profile-string reads and writes with Windows behaviour
 //   numbers        numbers.h   CInt/CLng (half to even), truth values, D3DColorXRGB
+//   grouping       locale_numbers.h  the user's thousands separator as game text
 //   NetLoop        net/net_loop.h  the one-thread network loop the pump polls (sockets,
 //                              timers, host look-ups)
 //

@@ -4,6 +4,7 @@
 
 #include "game/frm_main.h"
 #include "platform/dialogs.h"
+#include "render/play_screen_text.h"
 
 namespace brikka {
 
@@ -47,8 +48,26 @@ void frmMain::IntialiseGeometry() {
   }
 }
 
-// The play screen's drawing arrives with the text issue; until then a frame draws nothing.
+// Back to front: the background and grids, the pieces and settled blocks, the overlay that
+// hides a piece still above its well, then the previews and the texts on top.
 bool frmMain::Render() {
+  platform::Device* d = Device();
+  if (!d) return false;
+  d->Clear(0);
+  d->BeginScene();
+  FramesSquare.draw(0, d);
+  if (RightField.ShowGrid) RightField.GridSquare.draw(0, d);
+  if (LeftField.ShowGrid) LeftField.GridSquare.draw(0, d);
+  if (settings.Multiplayer) LeftField.Shape.DrawShape(d, true, BlockTexture.get());
+  RightField.Shape.DrawShape(d, true, BlockTexture.get());
+  if (RRedimmmed()) TryToRenderRBlocks();
+  if (LRedimmmed()) TryToRenderLBlocks();
+  QuakeSquare.draw(0, d);
+  RightField.NextShape.DrawShape(d, true, BlockTexture.get());
+  if (settings.Multiplayer) LeftField.NextShape.DrawShape(d, true, BlockTexture.get());
+  DrawPlayScreenTexts(*this);
+  d->EndScene();
+  d->Present();
   return true;
 }
 

@@ -89,6 +89,41 @@ void WriteQuake(JsonWriter& j, const frmMain& g) {
   j.EndObject();
 }
 
+// What the last presented frame wrote, and how often fonts were opened and strings
+// rasterised so far (both stay put over steady frames).
+void WriteTexts(JsonWriter& j, const platform::Device* device) {
+  j.Key("texts").BeginArray();
+  for (const platform::DrawnText& t : platform::LastFrameTexts(device)) {
+    j.BeginObject();
+    j.Key("text").Value(t.text);
+    j.Key("font").Value(t.font.family).Key("points").Value(t.font.points);
+    j.Key("bold").Value(t.font.bold);
+    j.Key("rect").BeginArray().Value(t.left).Value(t.top).Value(t.right).Value(t.bottom).EndArray();
+    j.Key("color").Value(t.color).Key("JCenter").Value(t.center);
+    j.EndObject();
+  }
+  j.EndArray();
+  const platform::TextStats stats = platform::TextStatisticsOf(device);
+  j.Key("textCache").BeginObject();
+  j.Key("fontsOpened").Value(static_cast<int64_t>(stats.fonts_opened));
+  j.Key("rasterised").Value(static_cast<int64_t>(stats.strings_rasterised));
+  j.EndObject();
+}
+
+// The buttons the last frames drew grey, which a click then refuses.
+void WriteGrayed(JsonWriter& j, const frmMain& g) {
+  const std::pair<const char*, const cButton*> buttons[] = {
+      {"MenuBattleButton", &g.menu.MenuBattleButton},
+      {"MenuHighscoresButton", &g.menu.MenuHighscoresButton},
+      {"HsNextButton", &g.hs.HsNextButton},
+      {"HsBackButton", &g.hs.HsBackButton},
+  };
+  j.Key("grayed").BeginArray();
+  for (auto [name, button] : buttons)
+    if (button->Grayed) j.Value(name);
+  j.EndArray();
+}
+
 }  // namespace
 
 std::string Simulator::Dump() {
@@ -145,6 +180,8 @@ std::string Simulator::Dump() {
   j.Key("playing").Value(plat_->tune().PlayState() == platform::MusicPlayer::kPlaying);
   j.Key("state").Value(plat_->tune().PlayState());
   j.EndObject();
+  WriteTexts(j, g.Device());
+  WriteGrayed(j, g);
   j.Key("messages").BeginArray();
   for (const auto& m : plat_->dialog_box().TakeMessages()) {
     j.BeginObject().Key("title").Value(m.title).Key("text").Value(m.text);

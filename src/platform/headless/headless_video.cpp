@@ -32,10 +32,26 @@ HeadlessDevice::HeadlessDevice(std::shared_ptr<SDL_Surface> canvas, RendererPtr 
   SDL_SetSurfaceBlendMode(canvas_.get(), SDL_BLENDMODE_NONE);  // copied as it is
 }
 
+// A frame begins with its clear; its texts are kept from there until it is presented.
+void HeadlessDevice::Clear(uint32_t color) {
+  frame_texts_.clear();
+  SdlDevice::Clear(color);
+}
+
+void HeadlessDevice::DrawText(const Font& font, const std::string& text, int left, int top,
+                              int right, int bottom, uint32_t color, bool center) {
+  const auto* sdl = dynamic_cast<const SdlFont*>(&font);
+  frame_texts_.push_back(DrawnText{text, sdl ? sdl->request() : FontRequest{}, left, top, right,
+                                   bottom, color, center});
+  SdlDevice::DrawText(font, text, left, top, right, bottom, color, center);
+}
+
 void HeadlessDevice::Present() {
   // Drawing is queued until flushed; then the canvas holds the finished frame.
   SDL_RenderFlush(renderer());
   if (last_frame_) SDL_BlitSurface(canvas_.get(), nullptr, last_frame_.get(), nullptr);
+  presented_texts_.swap(frame_texts_);
+  frame_texts_.clear();
 }
 
 void HeadlessDevice::FrameDrawn() {
@@ -44,6 +60,17 @@ void HeadlessDevice::FrameDrawn() {
 
 bool HeadlessDevice::SaveScreenshot(const std::string& png_path) {
   return SavePng(last_frame_.get(), png_path);
+}
+
+const std::vector<DrawnText>& LastFrameTexts(const Device* device) {
+  static const std::vector<DrawnText> kNone;
+  const auto* headless = dynamic_cast<const HeadlessDevice*>(device);
+  return headless ? headless->LastFrameTexts() : kNone;
+}
+
+TextStats TextStatisticsOf(const Device* device) {
+  const auto* headless = dynamic_cast<const HeadlessDevice*>(device);
+  return headless ? headless->TextStatistics() : TextStats{};
 }
 
 bool HeadlessVideo::Init(std::string&) {

@@ -10,6 +10,7 @@
 #include "platform/clock.h"
 #include "platform/device_loss.h"
 #include "platform/display.h"
+#include "platform/headless/headless.h"
 #include "platform/sdl/sdl_device.h"
 
 namespace platform {
@@ -21,11 +22,16 @@ class HeadlessDevice : public SdlDevice {
                                               std::shared_ptr<DeviceLoss> loss,
                                               std::function<void()> on_frame_drawn,
                                               std::string& error);
+  void Clear(uint32_t color) override;
+  void DrawText(const Font& font, const std::string& text, int left, int top, int right, int bottom,
+                uint32_t color, bool center) override;
   void Present() override;
   void FrameDrawn() override;
   bool SaveScreenshot(const std::string& png_path) override;
   // The last presented frame (ARGB); for tests that read pixels.
   SDL_Surface* LastFrame() const { return last_frame_.get(); }
+  // The texts of the last presented frame, in drawing order.
+  const std::vector<DrawnText>& LastFrameTexts() const { return presented_texts_; }
 
  private:
   HeadlessDevice(std::shared_ptr<SDL_Surface> canvas, RendererPtr renderer,
@@ -33,6 +39,7 @@ class HeadlessDevice : public SdlDevice {
   std::shared_ptr<SDL_Surface> canvas_;
   SurfacePtr last_frame_;
   std::function<void()> on_frame_drawn_;
+  std::vector<DrawnText> frame_texts_, presented_texts_;
 };
 
 class HeadlessVideo : public VideoSystem {

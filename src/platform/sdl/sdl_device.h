@@ -34,6 +34,7 @@ class SdlDevice : public Device {
 
   size_t LoadedTextureCount() const { return textures_.Count(); }
   size_t RenderedTextCount() const { return text_.RenderedCount(); }
+  const TextStats& TextStatistics() const { return text_.Stats(); }
 
  protected:
   SDL_Renderer* renderer() const { return renderer_.get(); }

@@ -53,8 +53,10 @@ FontRef TextRenderer::CreateFont(const std::string& family, int points, bool bol
   // Points at 96 dots per inch, the screen resolution the game's fonts were sized for.
   TtfFontPtr ttf(TTF_OpenFontDPI(file.path.c_str(), points, 96, 96));
   if (!ttf) throw DisplayError("Cannot open font " + file.path + ": " + TTF_GetError());
+  ++stats_.fonts_opened;
   if (bold && !file.bold) TTF_SetFontStyle(ttf.get(), TTF_STYLE_BOLD);
-  auto font = std::make_shared<SdlFont>(ttf_, std::move(ttf), next_serial_++);
+  auto font = std::make_shared<SdlFont>(ttf_, std::move(ttf), next_serial_++,
+                                        FontRequest{family, points, bold});
   fonts_.emplace(id, font);
   return font;
 }
@@ -73,6 +75,7 @@ const TextRenderer::Rendered* TextRenderer::Render(const SdlFont& font, const st
   SurfacePtr surface(
       TTF_RenderUTF8_Blended(font.get(), utf8.c_str(), SDL_Color{255, 255, 255, 255}));
   if (!surface) throw DisplayError(std::string("Cannot render text: ") + TTF_GetError());
+  ++stats_.strings_rasterised;
   Rendered r;
   r.texture.reset(SDL_CreateTextureFromSurface(renderer_, surface.get()));
   if (!r.texture) throw DisplayError(std::string("Cannot make text texture: ") + SDL_GetError());

@@ -20,15 +20,21 @@ std::string AnsiToUtf8(const std::string& ansi);
 
 class SdlFont : public Font {
  public:
-  SdlFont(std::shared_ptr<TtfLibrary> library, TtfFontPtr font, uint64_t serial)
-      : library_(std::move(library)), font_(std::move(font)), serial_(serial) {}
+  SdlFont(std::shared_ptr<TtfLibrary> library, TtfFontPtr font, uint64_t serial,
+          FontRequest request)
+      : library_(std::move(library)),
+        font_(std::move(font)),
+        serial_(serial),
+        request_(std::move(request)) {}
   TTF_Font* get() const { return font_.get(); }
   uint64_t serial() const { return serial_; }
+  const FontRequest& request() const { return request_; }
 
  private:
   std::shared_ptr<TtfLibrary> library_;  // first in, last out: the font closes before it
   TtfFontPtr font_;
   uint64_t serial_;
+  FontRequest request_;
 };
 
 class TextRenderer {
@@ -46,6 +52,7 @@ class TextRenderer {
   // Forgets every rendered string (their textures die with a reset renderer).
   void DropRendered();
   size_t RenderedCount() const { return lru_.size(); }
+  const TextStats& Stats() const { return stats_; }
 
   // Enough for every label and highscore line of a few screens at once.
   static constexpr size_t kMaxRendered = 300;
@@ -63,6 +70,7 @@ class TextRenderer {
   FontLookup lookup_;
   std::map<std::tuple<std::string, int, bool>, std::shared_ptr<SdlFont>> fonts_;
   uint64_t next_serial_ = 1;
+  TextStats stats_;
   // Most recently used first.
   std::list<std::pair<Key, Rendered>> lru_;
   std::map<Key, std::list<std::pair<Key, Rendered>>::iterator> index_;

@@ -1,0 +1,163 @@
+// The menu screen as pixels: every button up or down and white or grey by the switches,
+// the background under everything and the cursor over everything.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "screen_support.h"
+
+namespace brikka::testing {
+namespace {
+
+constexpr uint32_t kWhite = 0xFFFFFFFFu, kGrey = 0xFF7B7B7Bu;
+
+struct Button {
+  const char* name;
+  cButton MenuPictures::*member;
+};
+// In the order the menu draws them.
+const Button kButtons[] = {
+    {"CW", &MenuPictures::MenuCWButton},
+    {"CcW", &MenuPictures::MenuCcWButton},
+    {"Multi", &MenuPictures::MenuMultiButton},
+    {"Battle", &MenuPictures::MenuBattleButton},
+    {"Music", &MenuPictures::MenuMusicButton},
+    {"Sound", &MenuPictures::MenuSoundButton},
+    {"LGrid", &MenuPictures::MenuLGridButton},
+    {"RGrid", &MenuPictures::MenuRGridButton},
+    {"Highscores", &MenuPictures::MenuHighscoresButton},
+    {"Start", &MenuPictures::MenuStartButton},
+    {"Quit", &MenuPictures::MenuQuitButton},
+};
+
+bool Inside(const cButton& b, int x, int y) {
+  return x >= b.Leftx && x < b.Leftx + b.sqwidth && y >= b.Topy && y < b.Topy + b.sqheight;
+}
+
+class MenuScreen : public ScreenGame {
+ public:
+  MenuScreen() { EXPECT_TRUE(g().StartUp()); }
+  cButton& Get(const Button& b) { return g().menu.*(b.member); }
+
+  // Whether the frame shows button i down: at the pixels where its two pictures differ and
+  // no later button lies over it, the frame must match one picture exactly.
+  ::testing::AssertionResult Shows(size_t i, bool down, uint32_t colour) {
+    cButton copy = Get(kButtons[i]);  // drawn on its own without touching the game's button
+    auto draw = [&](bool d) {
+      return OpaquePixels([&](platform::Device* dev) { copy.draw(d, colour, dev); });
+    };
+    std::vector<Pixel> want = draw(down), other = draw(!down);
+    std::set<std::tuple<int, int, uint32_t>> other_set;
+    for (const Pixel& p : other) other_set.insert({p.x, p.y, p.argb});
+    int compared = 0;
+    for (const Pixel& p : want) {
+      if (other_set.count({p.x, p.y, p.argb})) continue;  // the same in both pictures
+      bool covered = false;
+      for (size_t later = i + 1; later < std::size(kButtons); ++later)
+        covered = covered || Inside(Get(kButtons[later]), p.x, p.y);
+      if (covered) continue;
+      ++compared;
+      if (PixelAt(shown_.get(), p.x, p.y) != p.argb) {
+        return ::testing::AssertionFailure()
+               << kButtons[i].name << " differs at " << p.x << "," << p.y;
+      }
+    }
+    if (compared < 20) return ::testing::AssertionFailure() << "too few pixels: " << compared;
+    return ::testing::AssertionSuccess();
+  }
+  // Draws the menu and keeps a copy of its frame (the references reuse the device).
+  void Draw() {
+    ASSERT_TRUE(g().Menu_Render());
+    shown_.reset(SDL_DuplicateSurface(frame()));
+  }
+
+ private:
+  platform::SurfacePtr shown_;
+};
+
+struct MenuCase {
+  const char* name;
+  int16_t clockwise;
+  bool multiplayer, battle, music, sfx, lgrid, rgrid, highscores;
+  std::set<std::string> down, grey;
+};
+
+void PrintTo(const MenuCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class MenuButtons : public ::testing::TestWithParam<MenuCase> {};
+
+TEST_P(MenuButtons, ShowTheSwitchesUpOrDownWhiteOrGrey) {
+  const MenuCase& c = GetParam();
+  MenuScreen s;
+  frmMain& g = s.g();
+  g.settings = {c.clockwise, c.multiplayer, c.music, c.sfx, c.battle};
+  g.LeftField.ShowGrid = c.lgrid;
+  g.RightField.ShowGrid = c.rgrid;
+  g.HighscoresAvailable = c.highscores;
+  s.Draw();
+  for (size_t i = 0; i < std::size(kButtons); ++i) {
+    const std::string name = kButtons[i].name;
+    const bool grey = c.grey.count(name) > 0;
+    EXPECT_TRUE(s.Shows(i, c.down.count(name) > 0, grey ? kGrey : kWhite)) << name;
+    EXPECT_EQ(s.Get(kButtons[i]).Grayed, grey) << name;
+  }
+}
+
+// Every switch both ways; battle shows down though grey while one player plays, and only a
+// sense of exactly 1 shows clockwise.
+INSTANTIATE_TEST_SUITE_P(Cases, MenuButtons,
+                         ::testing::Values(MenuCase{"OnePlayerBattleOn",
+                                                    1,
+                                                    false,
+                                                    true,
+                                                    false,
+                                                    false,
+                                                    false,
+                                                    false,
+                                                    true,
+                                                    {"CW", "Battle"},
+                                                    {"Battle"}},
+                                           MenuCase{"AllOnOddSenseNoHighscores",
+                                                    5,
+                                                    true,
+                                                    true,
+                                                    true,
+                                                    true,
+                                                    true,
+                                                    true,
+                                                    false,
+                                                    {"CcW", "Multi", "Battle", "Music", "Sound",
+                                                     "LGrid", "RGrid"},
+                                                    {"Highscores"}}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(MenuScreenOrder, TheBackgroundIsUnderEverythingAndTheCursorOverEverything) {
+  MenuScreen s;
+  s.g().Cursor.setdimOnly(420, 470);  // over the start button
+  s.Draw();
+  SDL_Surface* shown = SDL_DuplicateSurface(s.frame());
+  cTLSquare cursor = s.g().Cursor, background = s.g().hs.HsBackground;
+  const std::vector<Pixel> arrow = s.OpaquePixels([&](platform::Device* d) { cursor.draw(0, d); });
+  ASSERT_GT(arrow.size(), 100u);
+  int wrong = 0;
+  for (const Pixel& p : arrow) wrong += PixelAt(shown, p.x, p.y) != p.argb ? 1 : 0;
+  EXPECT_EQ(wrong, 0);
+  // Where no picture lies, the background shows as it is.
+  const std::vector<Pixel> back =
+      s.OpaquePixels([&](platform::Device* d) { background.draw(0, d); });
+  int background_pixels = 0;
+  for (const Pixel& p : back) {
+    if (p.x >= 150 && p.x < 650 && p.y < 510) continue;  // the title and the buttons
+    ++background_pixels;
+    wrong += PixelAt(shown, p.x, p.y) != p.argb ? 1 : 0;
+  }
+  EXPECT_GT(background_pixels, 200000);
+  EXPECT_EQ(wrong, 0);
+  SDL_FreeSurface(shown);
+}
+
+}  // namespace
+}  // namespace brikka::testing
