@@ -66,26 +66,37 @@ void ExpectPushedRows(RulesGame& t, PlayerSide side, size_t from, int rows) {
 }
 
 // Either well sending to a stack or to an empty well: the stack rises a row and keeps its
-// order; the new row follows it (alone in an empty well).
+// order, and the new row follows it (alone in an empty well). With the two-player switch off
+// (a hand-edited settings file) nothing is pushed.
 TEST(Battle, OneRowLiftsTheOpponentsStackAndAddsABottomRowWithHoles) {
-  for (PlayerSide sender : {kRight, kLeft}) {
-    for (bool empty : {false, true}) {
-      SCOPED_TRACE(::testing::Message() << (sender == kRight ? "right" : "left") << empty);
-      RulesGame t(Battle());
-      t.StartGame();
-      const PlayerSide opp = Other(sender);
-      std::vector<Cell> stack = {{1, 1}, {2, 1}, {2, 2}, {10, 3}};
-      if (empty) stack.clear();
-      t.SetBlocks(opp, stack);
-      auto before = Blocks(t.g().Field(opp));
-      RemoveRows(t, sender, 1);
-      EXPECT_EQ(t.g().Field(sender).Score, 40);
-      EXPECT_EQ(t.g().Field(opp).Score, 0);  // its piece, far above, was left alone
+  struct Case {
+    PlayerSide sender;
+    bool empty, two_players;
+  };
+  for (const Case& c :
+       {Case{kRight, false, true}, Case{kRight, true, true}, Case{kLeft, false, true},
+        Case{kLeft, true, true}, Case{kRight, false, false}}) {
+    SCOPED_TRACE(::testing::Message() << (c.sender == kRight) << c.empty << c.two_players);
+    RulesGame t(Battle(c.two_players));
+    t.StartGame();
+    const PlayerSide opp = Other(c.sender);
+    std::vector<Cell> stack = {{1, 1}, {2, 1}, {2, 2}, {10, 3}};
+    if (c.empty) stack.clear();
+    t.SetBlocks(opp, stack);
+    auto before = Blocks(t.g().Field(opp));
+    RemoveRows(t, c.sender, 1);
+    EXPECT_EQ(t.g().Field(c.sender).Score, 40);
+    EXPECT_EQ(t.g().Field(opp).Score, 0);  // its piece, far above, was left alone
+    if (c.two_players) {
       for (Block& b : before) b.y -= 20;
-      auto after = Blocks(t.g().Field(opp));
-      ASSERT_GE(after.size(), before.size());
-      EXPECT_EQ(std::vector<Block>(after.begin(), after.begin() + before.size()), before);
+    }
+    auto after = Blocks(t.g().Field(opp));
+    ASSERT_GE(after.size(), before.size());
+    EXPECT_EQ(std::vector<Block>(after.begin(), after.begin() + before.size()), before);
+    if (c.two_players) {
       ExpectPushedRows(t, opp, before.size(), 1);
+    } else {
+      EXPECT_EQ(after.size(), before.size());
     }
   }
 }
@@ -138,15 +149,6 @@ TEST(Battle, APieceOverAnEmptyColumnIsPutDownBeforeThePushedRowsReachIt) {
   EXPECT_EQ(after[1].y, t.RowY(5));
   EXPECT_EQ(after[4].y, t.RowY(7));
   ExpectPushedRows(t, kLeft, 5, 4);
-}
-
-// Battle with the two-player switch off (a hand-edited settings file): nothing is pushed.
-TEST(Battle, WithoutTwoPlayersNothingIsPushed) {
-  RulesGame t(Battle(false));
-  t.StartGame();
-  RemoveRows(t, kRight, 1);
-  EXPECT_EQ(t.right().Score, 40);
-  EXPECT_TRUE(t.left().Blocks.empty());
 }
 
 // A loss gives the other side a win and stops both wells on the play screen with the level
