@@ -3,6 +3,7 @@
 // frame, turning at the range, until it comes back to rest, and FillOrgPos / ReturnToOrgPos
 // record the rest positions and put everything back there. Nothing in the game starts a
 // shake; a caller records the positions first and then calls SetupQuake.
+#include <algorithm>
 #include <cmath>
 
 #include "game/counters.h"
