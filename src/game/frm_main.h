@@ -19,7 +19,11 @@
 //   render/sound_music.cpp InitSFX, PlayEffect, the music
 //   menu/settings.cpp      ReadMenus
 //   menu/main_menu.cpp     InitMouse, InitMenu
-//   highscores/highscore_table.cpp   InitHighscore, CheckForHighscore
+//   highscores/highscore_table.cpp   InitHighscore, FillHighscores, FillHighscoresFile,
+//                                    CheckForHighscore, UpdateGameServer, the menu's
+//                                    highscores button
+//   highscores/nickname_entry.cpp    the nickname entry and its prompts
+//   highscores/highscore_buttons.cpp the highscore screen's buttons
 //   highscores/highscore_screen.cpp  HighScore_Render
 #pragma once
 
@@ -31,6 +35,7 @@
 
 #include "game/playfield.h"
 #include "game/shape.h"
+#include "highscores/highscore_file.h"
 #include "platform/platform.h"
 #include "render/cdirectx.h"
 #include "render/quad.h"
@@ -212,6 +217,9 @@ class frmMain {
   bool Render();
   bool Menu_Render();
   bool HighScore_Render();
+  void DrawHighscoreButtons();
+  void DrawHighscorePage();
+  void DrawPlayersScores();
   void InitSFX();
   // Plays one effect once when SFX is on: PlayEffect(&Sounds::LineSound).
   void PlayEffect(std::unique_ptr<platform::SoundBuffer> Sounds::*effect);
@@ -220,11 +228,31 @@ class frmMain {
   void DestroyFonts();
   void ReloadFonts();
 
-  // ---- menu, mouse and highscores (later) ----
+  // ---- menu, mouse and highscores ----
   void InitMouse();
   void InitMenu();
+
+  // ---- highscore table, file and nickname entry ----
   void InitHighscore();
+  void MakeHighscorePictures();
+  void FillHighscores();
+  // False when the file could not be written.
+  bool FillHighscoresFile();
   void CheckForHighscore(bool bRight);
+  void UpdateGameServer();
+  std::string HighscoresPath() const;
+  // The main menu's highscores button: the table without anyone's score in red.
+  void OpenHighscoresFromMenu();
+  void PlaceScore(PlayerSide side, int16_t rank);
+  void PromptNextPlayer();
+  void StartNicknamePrompt(PlayerSide side);
+  bool NicknameEntryActive() const;
+  void NicknameKey(int KeyCode);
+  void NicknameEntered();
+  // The highscore screen's buttons under a click.
+  void HighscoreButtonsClicked();
+  void RestartFromHighscores();
+  bool MouseOverButton(const cButton& b) const;
 
   // ---- access by side ----
   PlayField& Field(PlayerSide side) { return side == PlayerSide::Right ? RightField : LeftField; }
@@ -260,6 +288,7 @@ class frmMain {
   // Program-wide flags of the highscore feature.
   bool HighscoreDownloadMode = false;
   bool HighscoresAvailable = false;
+  HighscoreTable highscores;
   int16_t HighscorePage = 0;
   std::string NicknameBuffer;
   bool HighscoresFromMenu = false;

@@ -59,6 +59,9 @@ void frmMain::RestartSide(PlayerSide side) {
   f.Level = 1;
   f.Lines = 0;
   f.Active = true;
+  // A placement still waiting for this player's prompt belongs to the game now abandoned;
+  // its row keeps the score under the prompt's name.
+  f.PromptPending = false;
   if (side == PlayerSide::Left && !settings.Multiplayer) settings.Multiplayer = true;
   f.Blocks.clear();
   if (side == PlayerSide::Right) {

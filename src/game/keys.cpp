@@ -1,6 +1,6 @@
-// The keyboard: key-down events for turning, pausing, restarting and leaving, and the
-// 45 ms poll of the held keys for moving and soft drop. Every move or turn is tried on the
-// scratch piece first.
+// The keyboard: key-down events for turning, pausing, restarting, leaving and typing a
+// nickname, and the 45 ms poll of the held keys for moving and soft drop. Every move or turn
+// is tried on the scratch piece first.
 #include "game/frm_main.h"
 #include "platform/keycodes.h"
 
@@ -27,7 +27,10 @@ void frmMain::Form_KeyDown(int KeyCode, int /*Shift*/) {
     }
     return;
   }
-  // The highscore screen's nickname entry takes its keys here once it exists.
+  if (NicknameEntryActive()) {
+    NicknameKey(KeyCode);
+    return;
+  }
   if (Screen != 2) return;
   if (KeyCode == kKeyP) PauseKey(PlayerSide::Right);
   if (KeyCode == kKeyT) PauseKey(PlayerSide::Left);

@@ -54,6 +54,9 @@ struct PlayField {
   bool MadeHighscore = false;
   int16_t HighscoreRank = 0;
   bool EnteringNickname = false;
+  // The score is in the table but its player's prompt has not started: player 2 waits for
+  // player 1 to finish typing.
+  bool PromptPending = false;
 
   // Screen shake rest positions and the grid picture.
   std::vector<OrgPosition> OrgPos;

@@ -61,6 +61,7 @@ void frmMain::Reset_Vars() {
     f->Lines = 0;
     f->GameOver = false;
     f->Paused = false;
+    f->PromptPending = false;  // a placement waits for the score just cleared
   }
   quake.QuakeDir = 1;
   quake.QuakeLimit = 1;

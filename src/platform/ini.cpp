@@ -5,8 +5,12 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <optional>
 #include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "platform/files.h"
 
@@ -105,25 +109,40 @@ std::string CutToSize(std::string_view s, size_t size) {
   return std::string(s.substr(0, size - 1));
 }
 
-// Where a write lands, found in one scan of the file.
+// Where a batch of writes lands, found in one scan of the file: for each wanted key the line
+// that holds it (the first of its name in the first section of the name), and where the keys
+// not found go.
 struct Placement {
   bool section_found = false;
-  bool key_found = false;
-  Line key_line;
-  Parsed key;
+  std::vector<bool> key_found;
+  std::vector<Line> key_line;
+  std::vector<Parsed> key;
   size_t insert_at = 0;  // after the section's last key line, or after its header
   size_t crlf = 0, lf = 0, cr = 0;
 };
 
-Placement Locate(std::string_view text, std::string_view section, std::string_view key) {
+std::string Lowered(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return out;
+}
+
+Placement Locate(std::string_view text, std::string_view section,
+                 const std::vector<ProfileEntry>& entries) {
+  std::unordered_map<std::string, size_t> wanted;
+  for (size_t i = 0; i < entries.size(); ++i) wanted.emplace(Lowered(entries[i].key), i);
   Placement at;
+  at.key_found.assign(entries.size(), false);
+  at.key_line.resize(entries.size());
+  at.key.resize(entries.size());
   bool inside = false;
   Line line;
   for (size_t pos = 0; NextLine(text, pos, line); pos = line.next) {
     at.crlf += line.eol == Eol::kCrLf;
     at.lf += line.eol == Eol::kLf;
     at.cr += line.eol == Eol::kCr;
-    if (at.key_found) continue;  // still counting line endings
     Parsed p = ParseLine(text.substr(line.begin, line.end - line.begin));
     if (p.kind == Kind::kHeader) {
       // Only the first section of a name counts, as for reads.
@@ -131,7 +150,10 @@ Placement Locate(std::string_view text, std::string_view section, std::string_vi
       if (inside) at.section_found = true, at.insert_at = line.next;
     } else if (p.kind == Kind::kKey && inside) {
       at.insert_at = line.next;
-      if (SameIgnoringCase(p.name, key)) at.key_found = true, at.key_line = line, at.key = p;
+      auto it = wanted.find(Lowered(p.name));
+      if (it != wanted.end() && !at.key_found[it->second]) {
+        at.key_found[it->second] = true, at.key_line[it->second] = line, at.key[it->second] = p;
+      }
     }
   }
   return at;
@@ -155,30 +177,63 @@ bool WritableNames(std::string_view section, std::string_view key) {
   return key.find_first_of("=\r\n") == std::string_view::npos;
 }
 
-std::string Rewrite(std::string_view text, std::string_view section, std::string_view key,
-                    const std::string& value) {
-  Placement at = Locate(text, section, key);
-  std::string_view eol = DominantEol(at);
-  std::string out;
-  out.reserve(text.size() + section.size() + key.size() + value.size() + 8);
-  if (at.key_found) {
-    // In place, keeping the key's own spelling and indent and the line's ending.
-    size_t key_start = at.key_line.begin + at.key.lead;
-    out.append(text.substr(0, key_start));
-    out.append(at.key.name).append("=").append(value);
-    out.append(text.substr(at.key_line.end));
-  } else if (at.section_found) {
-    out.append(text.substr(0, at.insert_at));
-    if (at.insert_at == text.size() && !EndsWithBreak(text)) out.append(eol);
-    out.append(key).append("=").append(value).append(eol);
-    out.append(text.substr(at.insert_at));
-  } else {
-    out.append(text);
-    if (!text.empty() && !EndsWithBreak(text)) out.append(eol);
-    out.append("[").append(section).append("]").append(eol);
-    out.append(key).append("=").append(value).append(eol);
+// One key named twice in a batch is written once, where its first mention would have put
+// it, with its last value: what writing them one by one would leave.
+std::vector<ProfileEntry> Merged(const std::vector<ProfileEntry>& entries) {
+  std::vector<ProfileEntry> out;
+  std::unordered_map<std::string, size_t> seen;
+  for (const ProfileEntry& e : entries) {
+    ProfileEntry clean{std::string(Trim(e.key)), e.value};
+    for (char& c : clean.value) {
+      if (c == '\r' || c == '\n') c = ' ';  // a value never spans lines
+    }
+    auto [it, fresh] = seen.emplace(Lowered(clean.key), out.size());
+    if (fresh) {
+      out.push_back(std::move(clean));
+    } else {
+      out[it->second].value = std::move(clean.value);
+    }
   }
   return out;
+}
+
+// The file as writing each entry in turn would leave it. Keys already there change in
+// place, keeping their spelling, indent and line ending; the others follow the section's
+// last key in the batch's order; a missing section is appended at the end.
+std::string Rewrite(std::string_view text, std::string_view section,
+                    const std::vector<ProfileEntry>& entries) {
+  Placement at = Locate(text, section, entries);
+  std::string_view eol = DominantEol(at);
+  std::vector<size_t> in_place;
+  std::string added;
+  for (size_t i = 0; i < entries.size(); ++i) {
+    if (at.key_found[i]) {
+      in_place.push_back(i);
+    } else {
+      added.append(entries[i].key).append("=").append(entries[i].value).append(eol);
+    }
+  }
+  std::sort(in_place.begin(), in_place.end(),
+            [&](size_t a, size_t b) { return at.key_line[a].begin < at.key_line[b].begin; });
+  std::string out;
+  out.reserve(text.size() + added.size() + section.size() + 8);
+  size_t copied = 0;
+  for (size_t i : in_place) {
+    size_t key_start = at.key_line[i].begin + at.key[i].lead;
+    out.append(text.substr(copied, key_start - copied));
+    out.append(at.key[i].name).append("=").append(entries[i].value);
+    copied = at.key_line[i].end;
+  }
+  if (added.empty()) return out.append(text.substr(copied));
+  if (at.section_found) {
+    // The insertion point follows every key line of the section, so every in-place line.
+    out.append(text.substr(copied, at.insert_at - copied));
+    if (at.insert_at == text.size() && !EndsWithBreak(text)) out.append(eol);
+    return out.append(added).append(text.substr(at.insert_at));
+  }
+  out.append(text.substr(copied));
+  if (!text.empty() && !EndsWithBreak(text)) out.append(eol);
+  return out.append("[").append(section).append("]").append(eol).append(added);
 }
 
 }  // namespace
@@ -186,11 +241,22 @@ std::string Rewrite(std::string_view text, std::string_view section, std::string
 std::string GetPrivateProfileString(const std::string& section, const std::string& key,
                                     const std::string& default_value, size_t size,
                                     const std::string& file) {
+  std::optional<std::string> found = GetPrivateProfileStrings(section, {key}, size, file)[0];
+  if (found) return *found;
   std::string fallback = default_value;
   while (!fallback.empty() && fallback.back() == ' ') fallback.pop_back();
+  return CutToSize(fallback, size);
+}
+
+std::vector<std::optional<std::string>> GetPrivateProfileStrings(
+    const std::string& section, const std::vector<std::string>& keys, size_t size,
+    const std::string& file) {
+  std::vector<std::optional<std::string>> values(keys.size());
+  std::unordered_map<std::string, std::vector<size_t>> wanted;
+  for (size_t i = 0; i < keys.size(); ++i) wanted[Lowered(Trim(keys[i]))].push_back(i);
   std::string bytes;
-  if (!ReadWholeFile(file, bytes)) return CutToSize(fallback, size);
-  std::string_view text(bytes), want_section = Trim(section), want_key = Trim(key);
+  if (!ReadWholeFile(file, bytes)) return values;
+  std::string_view text(bytes), want_section = Trim(section);
   bool inside = false;
   Line line;
   for (size_t pos = 0; NextLine(text, pos, line); pos = line.next) {
@@ -198,30 +264,37 @@ std::string GetPrivateProfileString(const std::string& section, const std::strin
     if (p.kind == Kind::kHeader) {
       if (inside) break;  // the first section of this name is the only one read
       inside = SameIgnoringCase(p.name, want_section);
-    } else if (p.kind == Kind::kKey && inside && SameIgnoringCase(p.name, want_key)) {
-      return CutToSize(Unquote(p.value), size);
+    } else if (p.kind == Kind::kKey && inside) {
+      auto it = wanted.find(Lowered(p.name));
+      if (it == wanted.end()) continue;
+      for (size_t i : it->second) values[i] = CutToSize(Unquote(p.value), size);
+      wanted.erase(it);  // the first of duplicate keys wins
     }
   }
-  return CutToSize(fallback, size);
+  return values;
 }
 
 bool WritePrivateProfileString(const std::string& section, const std::string& key,
                                const std::string& value, const std::string& file) {
-  std::string_view want_section = Trim(section), want_key = Trim(key);
-  if (!WritableNames(want_section, want_key)) return false;
-  std::string clean = value;
-  for (char& c : clean) {
-    if (c == '\r' || c == '\n') c = ' ';  // a value never spans lines
+  return WritePrivateProfileStrings(section, {{key, value}}, file);
+}
+
+bool WritePrivateProfileStrings(const std::string& section,
+                                const std::vector<ProfileEntry>& entries, const std::string& file) {
+  std::string_view want_section = Trim(section);
+  for (const ProfileEntry& e : entries) {
+    if (!WritableNames(want_section, Trim(e.key))) return false;
   }
+  if (entries.empty()) return true;
   std::string bytes;
   if (!ReadWholeFile(file, bytes)) {
     // Only a missing file starts afresh; one we cannot read (a folder, no permission) is
-    // left alone rather than replaced by a file holding just our key.
+    // left alone rather than replaced by a file holding just our keys.
     struct stat st;
     if (::stat(file.c_str(), &st) == 0 || errno != ENOENT) return false;
     bytes.clear();
   }
-  return ReplaceFileAtomically(file, Rewrite(bytes, want_section, want_key, clean));
+  return ReplaceFileAtomically(file, Rewrite(bytes, want_section, Merged(entries)));
 }
 
 }  // namespace platform

@@ -61,6 +61,7 @@ void WriteField(JsonWriter& j, const PlayField& f) {
   j.Key("MadeHighscore").Value(f.MadeHighscore);
   j.Key("HighscoreRank").Value(f.HighscoreRank);
   j.Key("EnteringNickname").Value(f.EnteringNickname);
+  j.Key("PromptPending").Value(f.PromptPending);
   j.EndObject();
 }
 
@@ -171,6 +172,12 @@ std::string Simulator::Dump() {
   j.Key("downloadMode").Value(g.HighscoreDownloadMode);
   j.Key("fromMenu").Value(g.HighscoresFromMenu);
   j.Key("nickname").Value(g.NicknameBuffer);
+  j.Key("table").BeginArray();
+  for (int i = 0; i < kHighscoreRanks; ++i) {
+    j.BeginArray().Value(g.highscores.HighscoreNicknames[i]);
+    j.Value(g.highscores.HighscoreScores[i]).EndArray();
+  }
+  j.EndArray();
   j.EndObject();
   j.Key("sounds").BeginArray();
   for (const std::string& s : plat_->sounds().TakePlayed()) j.Value(s);

@@ -7,9 +7,11 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include "temp_dir.h"
 #include <sstream>
 #include <string>
+#include <vector>
+
+#include "temp_dir.h"
 
 namespace fs = std::filesystem;
 using platform::GetPrivateProfileString;
@@ -184,6 +186,60 @@ TEST_F(IniTest, WriteRefusesNamesThatWouldNotReadBack) {
   EXPECT_FALSE(Write("x]y", "k", "1"));
   EXPECT_FALSE(Write("S", "k\nb", "1"));
   EXPECT_FALSE(fs::exists(file_));
+}
+
+// ---- batches ----
+
+// A batch must leave exactly what writing its keys one by one leaves, whatever the file.
+TEST_F(IniTest, ABatchLeavesWhatWritingEachKeyInTurnLeaves) {
+  const std::vector<platform::ProfileEntry> batch = {
+      {"Nickname1", "Ann"}, {"Score1", "40000"},  {"nickname2", " two\r\nlines "},
+      {"Score2", ""},       {"NICKNAME1", "Bob"}, {"New", "k"}};
+  const char* files[] = {
+      nullptr,  // no file
+      "",
+      "[highscores]\r\nScore1=5\r\n  NICKNAME2 = x ; kept spelling\r\n\r\n[Other]\r\nNew=o\r\n",
+      "; only a comment\nstray",
+      "[a]\rk=v\r[HighScores]\rScore2=1",
+      "[highscores]\nScore1=1\nScore1=2\n[highscores]\nNew=later\n",
+      "\xEF\xBB\xBF[highscores]\nNickname1=\"q\"",
+  };
+  for (const char* start : files) {
+    SCOPED_TRACE(start ? start : "(no file)");
+    if (start)
+      Put(start);
+    else
+      fs::remove(file_);
+    for (const auto& e : batch) ASSERT_TRUE(Write("highscores", e.key, e.value));
+    const std::string one_by_one = Contents();
+    if (start)
+      Put(start);
+    else
+      fs::remove(file_);
+    ASSERT_TRUE(platform::WritePrivateProfileStrings("highscores", batch, file_));
+    EXPECT_EQ(Contents(), one_by_one);
+  }
+}
+
+TEST_F(IniTest, ABatchWithANameThatWouldNotReadBackWritesNothing) {
+  Put("[S]\nK=1\n");
+  EXPECT_FALSE(platform::WritePrivateProfileStrings("S", {{"K", "2"}, {"a=b", "3"}}, file_));
+  EXPECT_EQ(Contents(), "[S]\nK=1\n");
+}
+
+TEST_F(IniTest, ABatchReadGivesEachKeyAsASingleReadDoes) {
+  Put("[S]\nA = ' x '\nb=1\nB=2\nLong=" + std::string(300, 'v') + "\n[T]\nC=3\n");
+  const std::vector<std::string> keys = {"a", "B", "Long", "C", "Missing", "b"};
+  const auto values = platform::GetPrivateProfileStrings("s", keys, 255, file_);
+  ASSERT_EQ(values.size(), keys.size());
+  for (size_t i = 0; i < keys.size(); ++i) {
+    if (keys[i] == "C" || keys[i] == "Missing") {
+      EXPECT_FALSE(values[i].has_value()) << keys[i];
+    } else {
+      EXPECT_EQ(values[i], Read("S", keys[i])) << keys[i];
+    }
+  }
+  EXPECT_FALSE(platform::GetPrivateProfileStrings("S", keys, 255, file_ + ".none")[0]);
 }
 
 // ---- failed writes lose nothing ----

@@ -1,0 +1,184 @@
+// The highscore screen as texts and pixels: one page of the table at its places, the page
+// buttons grey exactly when they cannot be used, the typed nickname in red in its row, the
+// players' red lines and the prompt, and a title font remade every frame at no cost.
+#include <gtest/gtest.h>
+
+#include "platform/headless/headless.h"
+#include "platform/locale_numbers.h"
+#include "screen_support.h"
+#include "unit/highscores_support.h"
+
+namespace brikka::testing {
+namespace {
+
+constexpr uint32_t kWhite = 0xFFFFFFFFu, kGrey = 0xFF7B7B7Bu, kRed = 0xFFFF0000u;
+constexpr PlayerSide kRight = PlayerSide::Right;
+constexpr PlayerSide kLeft = PlayerSide::Left;
+
+using HighscoreScreen = HighscoreGameOn<ScreenGame>;
+
+std::string Grouped(const std::string& digits) {
+  std::string out;
+  for (size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) out += platform::ThousandsSeparator();
+    out += digits[i];
+  }
+  return out;
+}
+
+// The text written at (x, y) is `text` in `colour`, 17-point regular.
+::testing::AssertionResult Wrote(HighscoreScreen& s, int x, int y, const std::string& text,
+                                 uint32_t colour) {
+  const platform::DrawnText* t = s.TextAt(x, y);
+  if (!t) return ::testing::AssertionFailure() << "nothing at " << x << "," << y;
+  if (t->text != text || t->color != colour || t->font.points != 17 || t->font.bold) {
+    return ::testing::AssertionFailure()
+           << "at " << x << "," << y << ": '" << t->text << "' " << std::hex << t->color << std::dec
+           << " " << t->font.points << (t->font.bold ? " bold" : "");
+  }
+  return ::testing::AssertionSuccess();
+}
+
+TEST(HighscorePage, TenRowsOfRankNicknameAndGroupedScoreOnTheFirstAndLastPages) {
+  TableRows rows = StandardRows();
+  rows[0] = {"big", "99999999999"};
+  rows[1] = {"word", "abc"};  // not a number: shown as stored
+  rows[49] = {"minus", "-5"};
+  HighscoreScreen s(FileOf(rows));
+  ASSERT_TRUE(s.g().StartUp());
+  for (int16_t page : {0, 4}) {
+    s.g().HighscorePage = page;
+    ASSERT_TRUE(s.g().HighScore_Render());
+    for (int k = 1; k <= 10; ++k) {
+      const int rank = 10 * page + k, y = 100 + 35 * k;
+      const std::string& stored = rows[rank - 1].second;
+      const bool number = stored != "abc";
+      const std::string digits = stored[0] == '-' ? stored.substr(1) : stored;
+      const std::string score = !number ? stored : (stored[0] == '-' ? "-" : "") + Grouped(digits);
+      EXPECT_TRUE(Wrote(s, 50, y, std::to_string(rank) + ")", kWhite));
+      EXPECT_TRUE(Wrote(s, 100, y, rows[rank - 1].first, kWhite));
+      EXPECT_TRUE(Wrote(s, 500, y, score, kWhite));
+    }
+    EXPECT_EQ(s.texts().size(), 1u + 30u);  // the title and the rows: nobody typing or played
+  }
+}
+
+struct ButtonsCase {
+  int16_t page;
+  bool available;
+  bool next_grey, back_grey;
+};
+
+// Each page button is drawn alone in the colour the screen must give it, and the frame
+// must show exactly that where the button is.
+TEST(HighscoreButtonsDrawn, PageButtonsAreGreyAndGrayedExactlyWhenTheyCannotBeUsed) {
+  const ButtonsCase cases[] = {
+      {0, true, false, true}, {2, true, false, false}, {4, true, true, false},
+      {2, false, true, true}, {0, false, true, true},
+  };
+  for (const ButtonsCase& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "page " << c.page << (c.available ? "" : " unavailable"));
+    HighscoreScreen s("");
+    s.StartGame();
+    s.Lose(kRight, 0);
+    s.g().HighscorePage = c.page;
+    s.g().HighscoresAvailable = c.available;
+    ASSERT_TRUE(s.g().HighScore_Render());
+    SDL_Surface* shown = SDL_DuplicateSurface(s.frame());
+    EXPECT_EQ(s.g().hs.HsNextButton.Grayed, c.next_grey);
+    EXPECT_EQ(s.g().hs.HsBackButton.Grayed, c.back_grey);
+    const std::pair<cButton*, uint32_t> buttons[] = {
+        {&s.g().hs.HsNextButton, c.next_grey ? kGrey : kWhite},
+        {&s.g().hs.HsBackButton, c.back_grey ? kGrey : kWhite},
+        {&s.g().hs.HsMenuButton, 0},
+    };
+    for (auto [button, colour] : buttons) {
+      cButton copy = *button;
+      const auto want = s.OpaquePixels([&](platform::Device* d) { copy.draw(false, colour, d); });
+      int wrong = 0;
+      for (const Pixel& p : want) wrong += PixelAt(shown, p.x, p.y) != p.argb ? 1 : 0;
+      EXPECT_GT(want.size(), 3000u);
+      EXPECT_EQ(wrong, 0) << "button at " << button->Leftx;
+    }
+    SDL_FreeSurface(shown);
+  }
+}
+
+// Player 1 typing at rank 3 of page 0 with a five-digit score: the row shows the typed text
+// in red and the player's grouped score, never the entry stored there; the player's line
+// shows the score ungrouped.
+TEST(HighscoreTyping, TheTypistsRowThePlayersLinesAndThePrompt) {
+  TableRows rows = StandardRows();
+  rows[0].second = "99000";
+  rows[1].second = "98000";
+  HighscoreScreen s(FileOf(rows), {.multiplayer = true});
+  s.StartGame();
+  s.Lose(kLeft, 500);
+  s.Lose(kRight, 12345);
+  ASSERT_EQ(s.right().HighscoreRank, 3);
+  s.Type("\bQ");
+  ASSERT_TRUE(s.g().HighScore_Render());
+  EXPECT_TRUE(Wrote(s, 100, 170 + 35, "Player Q", kRed));
+  EXPECT_TRUE(Wrote(s, 500, 170 + 35, Grouped("12345"), kWhite));
+  EXPECT_TRUE(Wrote(s, 50, 170 + 35, "3)", kWhite));
+  EXPECT_TRUE(Wrote(s, 420, 100, "Player 1: 12345", kRed));
+  EXPECT_TRUE(Wrote(s, 20, 100, "Player 2: 500", kRed));
+  EXPECT_TRUE(Wrote(s, 250, 470, "Type your nickname then press Enter", kRed));
+  // What the table holds at rank 3 until the name is entered is not shown.
+  for (const platform::DrawnText& t : s.texts()) EXPECT_NE(t.text, "Player 1");
+
+  // Player 2's turn, on its own page; then nobody types and the prompt goes.
+  s.Enter();
+  ASSERT_TRUE(s.left().EnteringNickname);
+  ASSERT_TRUE(s.g().HighScore_Render());
+  const int row = (s.left().HighscoreRank - 1) % 10 + 1;
+  EXPECT_EQ(s.g().HighscorePage, (s.left().HighscoreRank - 1) / 10);
+  EXPECT_TRUE(Wrote(s, 100, 100 + 35 * row, "Player 2", kRed));
+  EXPECT_TRUE(Wrote(s, 500, 100 + 35 * row, "500", kWhite));
+  s.Enter();
+  ASSERT_TRUE(s.g().HighScore_Render());
+  EXPECT_EQ(s.TextAt(250, 470), nullptr);
+  EXPECT_TRUE(Wrote(s, 420, 100, "Player 1: 12345", kRed));  // the lines stay after typing
+}
+
+TEST(HighscoreTyping, OpenedFromTheMenuNoPlayerLineIsEverDrawnAgain) {
+  HighscoreScreen s("");
+  s.StartGame();
+  s.Lose(kRight, 700);
+  s.g().Screen = 1;
+  s.g().OpenHighscoresFromMenu();
+  ASSERT_TRUE(s.g().HighScore_Render());
+  EXPECT_EQ(s.TextAt(420, 100), nullptr);
+  s.g().StartGameFromMenu();
+  s.Lose(kRight, 900);  // a later game's loss, its player typing
+  ASSERT_TRUE(s.right().EnteringNickname);
+  ASSERT_TRUE(s.g().HighScore_Render());
+  EXPECT_EQ(s.TextAt(420, 100), nullptr);
+  EXPECT_TRUE(Wrote(s, 100, 135, "Player 1", kRed));
+}
+
+// The title is written at 48 points bold, and the same font object ends the frame back at
+// 17 points regular for the nickname column; remaking it every frame opens no font file and
+// rasterises nothing new once the screen is steady.
+TEST(HighscoreTitle, RemadeEachFrameAtNoCost) {
+  HighscoreScreen s("");
+  s.StartGame();
+  s.Lose(kRight, 700);
+  ASSERT_TRUE(s.g().HighScore_Render());
+  const platform::DrawnText* title = s.TextAt(230, 0);
+  ASSERT_NE(title, nullptr);
+  EXPECT_EQ(title->text, "Highscores");
+  EXPECT_EQ(title->font.points, 48);
+  EXPECT_TRUE(title->font.bold);
+  EXPECT_EQ(title->color, kWhite);
+  EXPECT_EQ(s.g().fonts.HsTitleText.Size(), 17);
+  EXPECT_FALSE(s.g().fonts.HsTitleText.Bold());
+  const platform::TextStats before = platform::TextStatisticsOf(s.g().Device());
+  for (int i = 0; i < 5; ++i) ASSERT_TRUE(s.g().HighScore_Render());
+  const platform::TextStats after = platform::TextStatisticsOf(s.g().Device());
+  EXPECT_EQ(after.fonts_opened, before.fonts_opened);
+  EXPECT_EQ(after.strings_rasterised, before.strings_rasterised);
+}
+
+}  // namespace
+}  // namespace brikka::testing

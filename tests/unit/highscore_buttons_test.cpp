@@ -1,0 +1,75 @@
+// The highscore screen's buttons: pages, playing again, the menu and quitting.
+#include "highscores_support.h"
+
+namespace brikka {
+namespace {
+
+using testing::HighscoreGame;
+constexpr PlayerSide kRight = PlayerSide::Right;
+constexpr PlayerSide kLeft = PlayerSide::Left;
+
+void ClickAt(frmMain& g, int x, int y) {
+  g.MouseX = x;
+  g.MouseY = y;
+  g.HighscoreButtonsClicked();
+}
+void Click(frmMain& g, const cButton& b) {
+  ClickAt(g, static_cast<int>(b.Leftx + b.sqwidth / 2), static_cast<int>(b.Topy + b.sqheight / 2));
+}
+
+TEST(HighscoreButtons, PagesTurnWithinTheTableAndTheEdgesDoNothing) {
+  HighscoreGame t("");
+  t.StartGame();
+  t.Lose(kRight, 0);
+  frmMain& g = t.g();
+  Click(g, g.hs.HsBackButton);
+  EXPECT_EQ(g.HighscorePage, 0);
+  for (int i = 0; i < 6; ++i) Click(g, g.hs.HsNextButton);
+  EXPECT_EQ(g.HighscorePage, 4);
+  Click(g, g.hs.HsBackButton);
+  EXPECT_EQ(g.HighscorePage, 3);
+  ClickAt(g, 650, 520);  // the next button's left edge
+  ClickAt(g, 700, 500);  // its top edge
+  EXPECT_EQ(g.HighscorePage, 3);
+  g.hs.HsNextButton.Grayed = true;  // as drawn while the table is unavailable
+  Click(g, g.hs.HsNextButton);
+  EXPECT_EQ(g.HighscorePage, 3);
+}
+
+// Playing again keeps the switches and the wins as they are and restarts both wells; the
+// table is read back from the file, so a score nobody named is not kept.
+TEST(HighscoreButtons, RestartPlaysBothWellsAgainKeepingWinsAndSwitches) {
+  HighscoreGame t("", {.multiplayer = true});
+  t.StartGame();
+  t.right().Wins = 2;
+  t.left().Wins = 5;
+  t.g().settings.Clockwise = -1;  // not what the settings file says
+  t.Lose(kLeft, 300);
+  t.Lose(kRight, 700);
+  ASSERT_TRUE(t.right().EnteringNickname);
+  Click(t.g(), t.g().hs.HsRestartButton);
+  EXPECT_EQ(t.g().Screen, 2);
+  EXPECT_TRUE(t.right().Active && t.left().Active);
+  EXPECT_FALSE(t.right().EnteringNickname || t.left().EnteringNickname);
+  EXPECT_EQ(t.right().Score, 0);
+  EXPECT_EQ(t.right().Wins, 2);
+  EXPECT_EQ(t.left().Wins, 5);
+  EXPECT_EQ(t.g().settings.Clockwise, -1);
+  EXPECT_EQ(t.Table(), testing::TableRows(50, {"0", "0"}));
+}
+
+TEST(HighscoreButtons, MenuReturnsToTheMenuAndQuitEndsEvenWhileTyping) {
+  HighscoreGame t("");
+  t.StartGame();
+  t.Lose(kRight, 700);
+  Click(t.g(), t.g().hs.HsMenuButton);
+  EXPECT_EQ(t.g().Screen, 1);
+  EXPECT_EQ(t.Table(), testing::TableRows(50, {"0", "0"}));
+  t.g().Screen = 3;
+  ASSERT_TRUE(t.right().EnteringNickname);
+  Click(t.g(), t.g().hs.HsQuitButton);
+  EXPECT_TRUE(t.g().Ended());
+}
+
+}  // namespace
+}  // namespace brikka
