@@ -6,9 +6,10 @@
 //
 // Each COMMAND is one argument holding the command and its operands ("get a.txt b.txt");
 // quote an operand that has spaces in it ("get 'my file' copy"); a command of one operand
-// takes the rest of its text ("rm my file"). Exit status 0 when every command succeeded,
-// else the failing method's status (1 failed, 2 timed out, 3 cancelled); 64 for a bad
-// command line.
+// takes the rest of its text ("rm my file"). Exit status 0 when every command succeeded
+// (however the goodbye went), else the failing method's status (1 failed, 2 timed out,
+// 3 cancelled); 64 for a bad command line. HOST is a name or an IPv4 address.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -17,6 +18,7 @@
 #include <vector>
 
 #include "net/cftp_client.h"
+#include "net/cftp_error.h"
 #include "platform/console.h"
 #include "platform/net/net_loop.h"
 
@@ -43,6 +45,7 @@ int Usage(const std::string& why) {
   std::fprintf(stderr,
                "usage: brikka-ftp [--active] [--ascii] [--timeout S] [--user U] [--password P]"
                " [--verbose] HOST[:PORT] COMMAND...\n"
+               "--timeout: seconds to wait for the server, 1 to 32767 (default 60)\n"
                "commands: pwd | cd DIR | ls | get REMOTE LOCAL | resume REMOTE LOCAL |\n"
                "          put LOCAL REMOTE | put-from N LOCAL REMOTE | mkdir DIR | rmdir DIR |\n"
                "          rm FILE | mv OLD NEW\n");
@@ -126,14 +129,21 @@ std::string CheckCommand(const Command& command) {
   return std::string();
 }
 
-bool ParseHost(const std::string& text, Options& options) {
+// "" when the host is good, else what is wrong with it.
+std::string ParseHost(const std::string& text, Options& options) {
+  // Our sockets speak IPv4 only; an IPv6 literal would otherwise end in "host not found".
+  if (text.find('[') != std::string::npos || std::count(text.begin(), text.end(), ':') > 1) {
+    return "IPv6 addresses are not supported: " + text;
+  }
+  const std::string bad = "bad host \"" + text + "\"";
   const size_t colon = text.rfind(':');
   options.host = text.substr(0, colon);
-  if (colon == std::string::npos) return !options.host.empty();
+  if (options.host.empty()) return bad;
+  if (colon == std::string::npos) return std::string();
   long long port = 0;
-  if (!ParseNumber(text.substr(colon + 1), 1, 65535, port)) return false;
+  if (!ParseNumber(text.substr(colon + 1), 1, 65535, port)) return bad;
   options.port = static_cast<int32_t>(port);
-  return !options.host.empty();
+  return std::string();
 }
 
 // Returns "" when the arguments are good, else what is wrong with them.
@@ -149,7 +159,9 @@ std::string ParseArguments(int argc, char** argv, Options& options) {
       options.ascii = true;
     else if (flag == "--verbose")
       options.verbose = true;
-    else if (flag == "--timeout" && has_value && ParseNumber(argv[i + 1], 0, 32767, n)) {
+    else if (flag == "--timeout" && has_value) {
+      // 0 would switch the client's time-out off and let a silent server hold us for ever.
+      if (!ParseNumber(argv[i + 1], 1, 32767, n)) return "--timeout takes 1 to 32767 seconds";
       options.timeout = static_cast<int>(n);
       ++i;
     } else if (flag == "--user" && has_value) {
@@ -162,7 +174,7 @@ std::string ParseArguments(int argc, char** argv, Options& options) {
     }
   }
   if (i >= argc) return "no host given";
-  if (!ParseHost(argv[i++], options)) return "bad host \"" + std::string(argv[i - 1]) + "\"";
+  if (std::string why = ParseHost(argv[i++], options); !why.empty()) return why;
   for (; i < argc; ++i) {
     Command command{argv[i], {}};
     if (!SplitWords(command.text, command.words)) return "unbalanced quotes in " + command.text;
@@ -206,20 +218,15 @@ class Session {
   }
 
   int Run() {
-    if (int status = Await("connect", [&] { client_.Connect(); })) {
-      ReportState(client_.FtpSessionState());  // a failed login leaves no session behind
-      return status;
-    }
+    if (int status = Await("connect", [&] { client_.Connect(); })) return status;
     for (const Command& command : options_.commands) {
       if (int status = RunCommand(command)) {
         Finish(status);
-        ReportState(client_.FtpSessionState());
         return status;
       }
     }
-    int status = Await("quit", [&] { client_.QuitSession(); });
-    ReportState(client_.FtpSessionState());
-    return status;
+    Quit();
+    return 0;
   }
 
  private:
@@ -243,7 +250,11 @@ class Session {
                         &client_.OnUploadFile, &client_.OnEnumFiles, &client_.OnQuitSession}) {
       *event = done;
     }
-    client_.OnStateChange = [this](int32_t state) { ReportState(state); };
+    client_.OnStateChange = [this](int32_t state) {
+      ReportState(state);
+      // A QUIT whose connection fails ends with the idle state and no completion event.
+      if (quitting_ && (state == 0 || state == 1)) done_ = true;
+    };
     client_.SessionProtocolMessage = [this](int32_t kind, const std::string& text) {
       if (options_.verbose) ReportProtocol(kind, text);
     };
@@ -253,6 +264,7 @@ class Session {
   // Starts a method and runs the loop until its completion event; returns the status.
   int Await(const std::string& what, const std::function<void()>& start) {
     done_ = false;
+    status_ = 0;
     try {
       start();
     } catch (const net::NetError& e) {
@@ -264,6 +276,25 @@ class Session {
     ClearProgress();
     if (status_ != 0) ReportFailure(what, status_);
     return status_;
+  }
+
+  // Every command is done: the goodbye can no longer change the outcome. A server that has
+  // already hung up, or hangs up before it answers, is fine.
+  void Quit() {
+    if (client_.FtpSessionState() == 1) return;
+    quitting_ = true;
+    try {
+      client_.QuitSession();
+    } catch (const net::NetError& e) {
+      if (e.Number != net::kFtpErrNotConnected) {
+        std::fprintf(stderr, "brikka-ftp: quit: error %d: %s\n", e.Number, e.Description.c_str());
+      }
+      return;
+    }
+    done_ = false;
+    status_ = 0;
+    while (!done_) loop_.RunOne(1000);
+    if (status_ != 0) ReportFailure("quit", status_);
   }
 
   int RunCommand(const Command& command) {
@@ -302,10 +333,10 @@ class Session {
   // After a failed command: a session still standing is closed politely; one that timed
   // out is cut, since its method is still waiting.
   void Finish(int status) {
-    if (status == net::CFtpClient::kTimedOut || client_.FtpSessionState() != 0) {
+    if (status == net::CFtpClient::kTimedOut || client_.Busy()) {
       client_.CloseControlConnection();
     } else {
-      Await("quit", [&] { client_.QuitSession(); });
+      Quit();
     }
   }
 
@@ -325,10 +356,32 @@ class Session {
   }
 
   void ReportFailure(const std::string& what, int32_t status) {
+    if (status == net::CFtpClient::kTimedOut) {
+      std::fprintf(stderr, "brikka-ftp: %s timed out: no answer from the server in %d s\n",
+                   what.c_str(), client_.TimeOut());
+      return;
+    }
+    if (status == net::CFtpClient::kCancelled) {
+      std::fprintf(stderr, "brikka-ftp: %s cancelled\n", what.c_str());
+      return;
+    }
     const net::CFtpError& error = client_.LastFtpError();
-    const char* how = status == 2 ? "timed out" : status == 3 ? "cancelled" : "failed";
-    std::fprintf(stderr, "brikka-ftp: %s %s: error %d: %s\n", what.c_str(), how, error.Number,
-                 error.Description.c_str());
+    std::string text = error.Description;
+    if (text.empty()) text = "the server answered: " + LastReplyLine();
+    if (error.Number == 0) {
+      std::fprintf(stderr, "brikka-ftp: %s failed: %s\n", what.c_str(), text.c_str());
+    } else {
+      std::fprintf(stderr, "brikka-ftp: %s failed: error %d: %s\n", what.c_str(), error.Number,
+                   text.c_str());
+    }
+  }
+
+  // The last line the server sent, for refusals we have no text of our own for.
+  std::string LastReplyLine() const {
+    std::string text = client_.LastServerResponse();
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    const size_t start = text.rfind('\n');
+    return start == std::string::npos ? text : text.substr(start + 1);
   }
 
   void ReportState(int32_t state) {
@@ -393,6 +446,7 @@ class Session {
   net::CFtpClient client_;
   bool tty_;
   bool done_ = false;
+  bool quitting_ = false;
   int32_t status_ = 0;
   int32_t last_state_ = 1;
   std::string progress_name_;

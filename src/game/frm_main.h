@@ -18,7 +18,8 @@
 //                          written by render/play_screen_text.cpp)
 //   render/sound_music.cpp InitSFX, PlayEffect, the music
 //   menu/settings.cpp      ReadMenus
-//   menu/main_menu.cpp     InitMouse, InitMenu
+//   menu/main_menu.cpp     InitMenu, MainMenuButtonClicked and the buttons' actions
+//   menu/mouse.cpp         InitMouse, DirectXEvent8_DXCallback, the hit test
 //   highscores/highscore_table.cpp   InitHighscore, FillHighscores, FillHighscoresFile,
 //                                    CheckForHighscore, UpdateGameServer, the menu's
 //                                    highscores button
@@ -221,6 +222,8 @@ class frmMain {
   void DrawHighscorePage();
   void DrawPlayersScores();
   void InitSFX();
+  // InitSFX for a caller that must go on without sound: false when a file is unreadable.
+  bool LoadEffects();
   // Plays one effect once when SFX is on: PlayEffect(&Sounds::LineSound).
   void PlayEffect(std::unique_ptr<platform::SoundBuffer> Sounds::*effect);
   void StartMusic();
@@ -228,9 +231,13 @@ class frmMain {
   void DestroyFonts();
   void ReloadFonts();
 
-  // ---- menu, mouse and highscores ----
+  // ---- menu and mouse ----
   void InitMouse();
   void InitMenu();
+  void DirectXEvent8_DXCallback(int32_t eventid);
+  void MainMenuButtonClicked();
+  // The hit test: the mouse strictly inside the button, its border pixels not counted.
+  bool MouseOverButton(const cButton& b) const;
 
   // ---- highscore table, file and nickname entry ----
   void InitHighscore();
@@ -252,7 +259,6 @@ class frmMain {
   // The highscore screen's buttons under a click.
   void HighscoreButtonsClicked();
   void RestartFromHighscores();
-  bool MouseOverButton(const cButton& b) const;
 
   // ---- access by side ----
   PlayField& Field(PlayerSide side) { return side == PlayerSide::Right ? RightField : LeftField; }
@@ -285,6 +291,7 @@ class frmMain {
   Sounds sounds;
   bool MouseArmed = false;
   int32_t MouseX = 0, MouseY = 0;
+  int32_t MouseEvent = 0;
   // Program-wide flags of the highscore feature.
   bool HighscoreDownloadMode = false;
   bool HighscoresAvailable = false;
@@ -301,6 +308,11 @@ class frmMain {
   void CreateTimers();
   void ComputeGeometry(double W, double H);
   void LostDevicePass(int32_t level);
+  void MenuScreenClicked();
+  void FlipClockwise();
+  void MusicButtonClicked();
+  void SoundButtonClicked();
+  void WriteSetting(const char* key, int16_t value);
 
   platform::Platform& plat_;
   bool ended_ = false;

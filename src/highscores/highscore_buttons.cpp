@@ -37,10 +37,4 @@ void frmMain::RestartFromHighscores() {
   Screen = 2;
 }
 
-// The border pixels do not count.
-bool frmMain::MouseOverButton(const cButton& b) const {
-  return b.Leftx < MouseX && MouseX < b.Leftx + b.sqwidth && b.Topy < MouseY &&
-         MouseY < b.Topy + b.sqheight;
-}
-
 }  // namespace brikka

@@ -77,14 +77,24 @@ void CFtpClient::Begin(Method method) {
   last_error_.Clear();
   pending_ = method;
   ++method_serial_;
+  ++moves_;
   m_objTimeOut.StartTimer();
 }
 
-// Sends a method's first command. A failure here ends the method again (so the client is
-// not left waiting for a reply that cannot come) and reaches the caller wrapped.
+// Sends a method's first command, or, while late replies of an earlier method are still
+// owed, a NOOP that brings us back in step, holding the command until NOOP is answered. A
+// failure here ends the method again (so the client is not left waiting for a reply that
+// cannot come) and reaches the caller wrapped.
 void CFtpClient::SendFirstCommand(const char* name, const std::string& command,
                                   const std::string& argument) {
   try {
+    if (NeedsSync()) {
+      first_command_held_ = true;
+      held_command_ = command;
+      held_argument_ = argument;
+      if (owed_.back() != "NOOP") SendFtpCommand("NOOP");
+      return;
+    }
     SendFtpCommand(command, argument);
   } catch (const NetError& e) {
     StopMethod();
@@ -97,16 +107,31 @@ void CFtpClient::SendFirstCommand(const char* name, const std::string& command,
 void CFtpClient::StopMethod() {
   m_objTimeOut.StopTimer();
   pending_ = kNone;
+  first_command_held_ = false;
+  data_error_ = 0;
+  ++moves_;
 }
 
-void CFtpClient::EndMethod() {
-  StopMethod();
+// Reports the end of a method whose work is done: state 0, then its completion event. The
+// completion follows unless a handler of the state change destroyed the client.
+void CFtpClient::Finish(int32_t method, int32_t status) {
+  std::weak_ptr<char> token = life_;
   SetSessionState(0);
+  if (token.expired()) return;
+  RaiseCompletion(method, status);
 }
 
-void CFtpClient::SetSessionState(int32_t state, bool raise) {
+void CFtpClient::FinishWithError(int32_t method, int32_t number, const std::string& source,
+                                 const std::string& description) {
+  last_error_.Number = number;
+  last_error_.Source = source;
+  last_error_.Description = description;
+  Finish(method, kFailed);
+}
+
+bool CFtpClient::SetSessionState(int32_t state) {
   session_state_ = state;
-  if (raise) Raise(OnStateChange, state);
+  return Raise(OnStateChange, state);
 }
 
 bool CFtpClient::RaiseCompletion(int32_t method, int32_t status) {
@@ -144,22 +169,29 @@ void CFtpClient::Connect() {
   if (ftp_server_.empty()) {
     throw NetError(kErrInvalidProperty, "CFtpClient.Connect", "Invalid property value.");
   }
+  // A session that stands is never dropped silently for a new one.
+  if (pending_ == kNone && m_objControlSocket.State() == CSocket::sckConnected) {
+    throw NetError(10056, "CSocket.Connect",
+                   "CFtpClient.Connect failed: " + GetErrorDescription(10056));
+  }
   StartMethod(kConnect, "Connect");
   if (user_name_.empty()) {
     user_name_ = "anonymous";
     password_ = kAnonymousPassword;
   }
   try {
-    SetSessionState(2);
     reply_buffer_.clear();
     last_command_.clear();
+    ForgetOwedReplies();
+    owed_.push_back(std::string());  // a new connection owes us its greeting
     if (m_objControlSocket.State() != CSocket::sckClosed) m_objControlSocket.CloseSocket();
     m_objControlSocket.Connect(ftp_server_, remote_port_);
   } catch (const NetError& e) {
     StopMethod();
-    session_state_ = 1;
     throw NetError(e.Number, e.Source, "CFtpClient.Connect failed: " + e.Description);
   }
+  // Raised last: the socket reports only from the loop, so nothing can come before it.
+  SetSessionState(2);
 }
 
 void CFtpClient::SetCurrentDirectory(const std::string& strDirectoryPath) {
@@ -198,20 +230,24 @@ void CFtpClient::QuitSession() {
   SendFirstCommand("QuitSession", "QUIT", "");
 }
 
+// Ends whatever runs (with nothing running, it still reports the idle state). Replies the
+// cancelled method still has coming are owed and passed over when they arrive.
 void CFtpClient::CancelAsyncMethod() {
   const int32_t method = pending_;
-  if (method == kNone) return;
-  EndMethod();
+  StopMethod();
   AbortTransfer();
   // A half-made login is no session: cancelling it closes the connection.
   if (method == kConnect) CloseControlQuietly();
-  RaiseCompletion(method, kCancelled);
+  Finish(method, kCancelled);
 }
 
+// Ends whatever runs and closes the connection, reporting only the idle state: the close is
+// ours, so nobody needs telling that the connection is gone.
 void CFtpClient::CloseControlConnection() {
   StopMethod();
   AbortTransfer();
   CloseControlQuietly();
+  SetSessionState(0);
 }
 
 }  // namespace net

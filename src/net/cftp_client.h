@@ -3,11 +3,16 @@
 // loop, and the method's outcome arrives by its completion event with a status (0 success,
 // 1 failed, 2 timed out, 3 cancelled). One method runs at a time.
 //
-// Handlers may start the next method or destroy the client from a completion event; the
-// state-change and protocol-message events are for display only and must do neither.
+// Every event is raised when the client has nothing left to do but raise the events that
+// follow it, so a handler may do anything from any event: start the next method, reconnect,
+// or destroy the client. A method's completion event always follows the state 0 that ends
+// it, unless a handler destroyed the client; other events that would have followed are left
+// out once a handler has destroyed the client or moved it on (started, ended or closed
+// anything).
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
@@ -103,24 +108,30 @@ class CFtpClient {
   std::function<void(int32_t kind, const std::string& text)> SessionProtocolMessage;
   std::function<void(int32_t SessionState)> OnStateChange;
 
+  // The most a listing may hold: a bigger one fails instead of eating the memory.
+  static constexpr size_t kMaxListingBytes = 64u << 20;
+
  private:
-  // cftp_client.cpp: starting and ending methods.
+  // cftp_client.cpp: starting and ending methods, raising events.
   void StartMethod(Method method, const char* name,
                    std::initializer_list<const std::string*> required = {});
   void Begin(Method method);
   void SendFirstCommand(const char* name, const std::string& command, const std::string& argument);
   void StopMethod();
-  void EndMethod();
-  void SetSessionState(int32_t state, bool raise = true);
+  void Finish(int32_t method, int32_t status);
+  void FinishWithError(int32_t method, int32_t number, const std::string& source,
+                       const std::string& description);
+  bool SetSessionState(int32_t state);
   bool RaiseCompletion(int32_t method, int32_t status);
   template <class Event, class... Args>
   bool Raise(const Event& event, Args&&... args);
 
   // cftp_control.cpp: the control connection and its replies.
   void WireEvents();
-  void SendFtpCommand(const std::string& command, const std::string& argument = "");
+  bool SendFtpCommand(const std::string& command, const std::string& argument = "");
   void ControlSocket_OnConnect();
   void ControlSocket_OnDataArrival();
+  bool TakeReply(int code);
   void ControlSocket_OnClose();
   void ControlSocket_OnError(int32_t number, const std::string& description);
   void TimeOut_TimeOut();
@@ -135,6 +146,12 @@ class CFtpClient {
   void CloseControlQuietly();
   template <class Body>
   void Guarded(const char* routine, Body&& body);
+
+  // cftp_replies.cpp: which command each reply answers.
+  enum class ReplyTo { Current, Stale, Unsolicited, SyncDone };
+  ReplyTo AttributeReply(int code);
+  bool NeedsSync() const;
+  void ForgetOwedReplies();
 
   // cftp_transfer.cpp: data connections, local files, listings.
   void HandleTransferReply(int code);
@@ -168,13 +185,23 @@ class CFtpClient {
 
   int32_t pending_ = kNone;
   uint64_t method_serial_ = 0;  // counts methods begun, so a late step knows its own
+  uint64_t moves_ = 0;          // bumped whenever a method starts or ends or the line closes
   int32_t session_state_ = 1;
-  std::string reply_buffer_;   // text since the last command, less replies acted on
+  std::string reply_buffer_;   // text received and not yet taken as a reply
   std::string current_reply_;  // the complete reply being acted on
   std::string last_command_;
   std::string last_response_;
   std::string server_message_;
   std::string rename_to_;
+
+  // Replies owed: the commands sent whose final reply has not come, oldest first. More than
+  // one is owed only after a method ended without its reply (cancelled, failed on the data
+  // connection); those late replies are read and passed over, never taken as answers to a
+  // later command. A method that starts while replies are owed sends NOOP first and holds
+  // its own first command back until NOOP is answered.
+  std::deque<std::string> owed_;
+  bool first_command_held_ = false;
+  std::string held_command_, held_argument_;
 
   std::string ftp_server_, user_name_, password_;
   int32_t remote_port_ = 21;
@@ -189,12 +216,15 @@ class CFtpClient {
   int64_t start_position_ = 0;
   int64_t bytes_done_ = 0;
   int64_t file_length_ = 0;
-  int64_t resume_from_ = 0;  // local length a download resumes after (REST)
-  bool rest_sent_ = false;
+  int64_t resume_from_ = 0;   // local length a download resumes after (REST)
   bool data_closed_ = false;  // the server ended the data connection
   bool final_reply_ = false;  // the transfer command's 226/250 arrived
   bool upload_started_ = false;
   bool stor_answered_ = false;  // a 1xx reply to STOR came
+  // The data connection failed while the transfer command's reply was still owed: the
+  // method waits (under its time-out) for that reply to report the server's own code.
+  int32_t data_error_ = 0;
+  std::string data_error_text_;
   DownloadSink sink_;
   UploadSource source_;
   std::string block_;       // one upload batch
@@ -220,14 +250,17 @@ void CFtpClient::Guarded(const char* routine, Body&& body) {
   }
 }
 
+// Raises an event; true when the client is still there and its handler has not moved it on
+// (started, ended or closed anything), so the caller may carry on with what it was doing.
 template <class Event, class... Args>
 bool CFtpClient::Raise(const Event& event, Args&&... args) {
   std::weak_ptr<char> token = life_;
+  const uint64_t moves = moves_;
   if (event) {
     auto handler = event;  // the handler may destroy us, and the member with us
     handler(std::forward<Args>(args)...);
   }
-  return !token.expired();
+  return !token.expired() && moves_ == moves;  // moves_ is read only while we exist
 }
 
 }  // namespace net

@@ -59,7 +59,11 @@ void CFtpClient::WireEvents() {
   m_objTimeOut.TimeOut = [this] { TimeOut_TimeOut(); };
 }
 
-void CFtpClient::SendFtpCommand(const std::string& command, const std::string& argument) {
+// Sends one command. The state it stands for is reported after the line has gone, and the
+// protocol message after that; false when a handler of either destroyed the client or moved
+// it on, so the caller must not carry on. A partial reply still in the buffer is kept: it
+// belongs to an answer on its way.
+bool CFtpClient::SendFtpCommand(const std::string& command, const std::string& argument) {
   if (m_objControlSocket.State() != CSocket::sckConnected) {
     throw NetError(kFtpErrNotConnected, "CFtpClient.SendFtpCommand",
                    "The connection is not established.");
@@ -69,12 +73,16 @@ void CFtpClient::SendFtpCommand(const std::string& command, const std::string& a
     throw NetError(kErrInvalidCall, "CFtpClient.SendFtpCommand",
                    "Invalid procedure call or argument");
   }
-  reply_buffer_.clear();
-  if (int32_t state = StateForCommand(command, pending_); state >= 0) SetSessionState(state);
   const std::string line = argument.empty() ? command : command + " " + argument;
   last_command_ = command;
+  owed_.push_back(command);
   m_objControlSocket.SendData(line + "\r\n");
-  Raise(SessionProtocolMessage, 0, line);
+  std::weak_ptr<char> token = life_;
+  bool intact = true;
+  if (int32_t state = StateForCommand(command, pending_); state >= 0)
+    intact = SetSessionState(state);
+  if (token.expired()) return false;
+  return Raise(SessionProtocolMessage, 0, line) && intact;
 }
 
 void CFtpClient::ControlSocket_OnConnect() {
@@ -82,38 +90,63 @@ void CFtpClient::ControlSocket_OnConnect() {
   SetSessionState(3);
 }
 
+// Takes every complete reply the text received holds, one at a time, in order.
 void CFtpClient::ControlSocket_OnDataArrival() {
   if (pending_ != kNone) m_objTimeOut.Reset();
   std::string text;
   m_objControlSocket.GetData(text);
   last_response_ = text;
   reply_buffer_ += text;
-  const ReplyScan scan = ScanReply(reply_buffer_);
-  if (scan.status == ReplyScan::Status::TooLong) {
-    reply_buffer_.clear();
-    return FailMethod(10040, "CFtpClient.GetResponseCode", GetErrorDescription(10040), true);
+  for (;;) {
+    const ReplyScan scan = ScanReply(reply_buffer_);
+    if (scan.status == ReplyScan::Status::TooLong) {
+      reply_buffer_.clear();
+      return FailMethod(10040, "CFtpClient.GetResponseCode", GetErrorDescription(10040), true);
+    }
+    if (scan.status != ReplyScan::Status::Complete) return;
+    if (!scan.server_message.empty() && scan.server_message != "\r\n") {
+      server_message_ = scan.server_message;
+    }
+    current_reply_ = reply_buffer_.substr(0, scan.end);
+    reply_buffer_.erase(0, scan.end);
+    if (!TakeReply(scan.code)) return;
   }
-  if (scan.status != ReplyScan::Status::Complete) return;
-  if (!scan.server_message.empty() && scan.server_message != "\r\n") {
-    server_message_ = scan.server_message;
-  }
-  // The reply ends with the last complete line; anything after it belongs to the next one,
-  // so a reply is acted on once however its bytes arrive.
-  const size_t end = reply_buffer_.rfind('\n') + 1;
-  current_reply_ = reply_buffer_.substr(0, end);
-  reply_buffer_.erase(0, end);
+}
+
+// Shows one reply and acts on it when it answers the command in hand. False when the
+// client is gone.
+bool CFtpClient::TakeReply(int code) {
+  const ReplyTo to = AttributeReply(code);
   std::string shown = current_reply_;
   shown.resize(shown.size() >= 2 && shown.compare(shown.size() - 2, 2, "\r\n") == 0
                    ? shown.size() - 2
                    : shown.size() - 1);
-  if (!Raise(SessionProtocolMessage, scan.code < 400 ? 1 : 2, shown)) return;
-  Guarded("m_objControlSocket_OnDataArrival", [&] { HandleReply(scan.code); });
+  std::weak_ptr<char> token = life_;
+  const bool intact = Raise(SessionProtocolMessage, code < 400 ? 1 : 2, shown);
+  if (token.expired()) return false;
+  if (!intact) return true;  // a handler moved on: the step this reply was for is gone
+  switch (to) {
+    case ReplyTo::Current:
+      Guarded("m_objControlSocket_OnDataArrival", [&] { HandleReply(code); });
+      break;
+    case ReplyTo::SyncDone:
+      first_command_held_ = false;
+      Guarded("m_objControlSocket_OnDataArrival",
+              [&] { SendFtpCommand(held_command_, held_argument_); });
+      break;
+    case ReplyTo::Stale:
+    case ReplyTo::Unsolicited:
+      // Late answers are passed over, but a server that is closing closes whatever runs.
+      if (code == 421) FailMethod(kFtpErrBase + 421, kFtpSource, FtpReplyDescription(421), true);
+      break;
+  }
+  return !token.expired();
 }
 
 void CFtpClient::HandleReply(int code) {
   switch (pending_) {
     case kNone:
-      if (code == 421) CloseControlQuietly();
+      if (code == 421) FailMethod(kFtpErrBase + 421, kFtpSource, FtpReplyDescription(421), true);
       return;
     case kConnect:
       return HandleConnectReply(code);
@@ -129,12 +162,12 @@ void CFtpClient::HandleReply(int code) {
 void CFtpClient::HandleConnectReply(int code) {
   const std::string& command = last_command_;
   if (command.empty()) {
-    if (code == 220) return SendFtpCommand("USER", user_name_);
+    if (code == 220) return (void)SendFtpCommand("USER", user_name_);
     return RaiseFtpError(code, true);
   }
   if (command == "USER") {
     if (code == 230) return LoggedIn();
-    if (code == 331) return SendFtpCommand("PASS", password_);
+    if (code == 331) return (void)SendFtpCommand("PASS", password_);
     return RaiseFtpError(code, true);
   }
   if (command == "PASS") {
@@ -145,29 +178,28 @@ void CFtpClient::HandleConnectReply(int code) {
     if (!TakeDirectory()) {
       return FailMethod(kFtpErrDirectoryUnreadable, kFtpSource, kDirectoryUnreadable, true);
     }
-    EndMethod();
-    RaiseCompletion(kConnect, kSuccess);
-    return;
+    StopMethod();
+    return Finish(kConnect, kSuccess);
   }
   RaiseFtpError(code);
 }
 
 void CFtpClient::LoggedIn() {
-  SetSessionState(5);
+  if (!SetSessionState(5)) return;
   SendFtpCommand("PWD");
 }
 
 void CFtpClient::HandleCommandReply(int code) {
   const std::string& command = last_command_;
   if (pending_ == kGetCurrentDirectory && command == "PWD" && code == 257) {
-    if (!TakeDirectory())
+    if (!TakeDirectory()) {
       return FailMethod(kFtpErrDirectoryUnreadable, kFtpSource, kDirectoryUnreadable);
-    EndMethod();
-    RaiseCompletion(kGetCurrentDirectory, kSuccess);
-    return;
+    }
+    StopMethod();
+    return Finish(kGetCurrentDirectory, kSuccess);
   }
   if (pending_ == kRenameFile && command == "RNFR" && code == 350) {
-    return SendFtpCommand("RNTO", rename_to_);
+    return (void)SendFtpCommand("RNTO", rename_to_);
   }
   struct Done {
     int32_t method;
@@ -182,10 +214,9 @@ void CFtpClient::HandleCommandReply(int code) {
   for (const Done& done : kDone) {
     if (done.method == pending_ && command == done.command && done.code == code) {
       const int32_t method = pending_;
-      EndMethod();
+      StopMethod();
       if (method == kQuitSession) CloseControlQuietly();
-      RaiseCompletion(method, kSuccess);
-      return;
+      return Finish(method, kSuccess);
     }
   }
   RaiseFtpError(code);
@@ -211,24 +242,21 @@ void CFtpClient::RaiseFtpError(int code, bool close_connection) {
 }
 
 // Ends the running method with status 1 and the given error. With close_connection the
-// control connection goes too (the client reports "not connected", not "idle").
+// control connection goes too, before anything is reported, so a handler may reconnect.
 void CFtpClient::FailMethod(int32_t number, const std::string& source,
                             const std::string& description, bool close_connection) {
   const int32_t method = pending_;
-  if (close_connection) {
-    StopMethod();
-    CloseControlQuietly();
-  } else if (method != kNone) {
-    EndMethod();
-  }
+  StopMethod();
   AbortTransfer();
-  if (method == kNone) return;
-  last_error_.Number = number;
-  last_error_.Source = source;
-  last_error_.Description = description;
-  RaiseCompletion(method, kFailed);
+  if (close_connection) CloseControlQuietly();
+  if (method == kNone) {
+    if (close_connection) SetSessionState(0);
+    return;
+  }
+  FinishWithError(method, number, source, description);
 }
 
+// Closes the control connection without a word: who closes it reports what follows.
 void CFtpClient::CloseControlQuietly() {
   if (m_objControlSocket.State() != CSocket::sckClosed) {
     try {
@@ -237,42 +265,56 @@ void CFtpClient::CloseControlQuietly() {
       // The socket is gone either way; a failed shutdown changes nothing for us.
     }
   }
-  session_state_ = 1;
+  reply_buffer_.clear();
+  ForgetOwedReplies();
+  ++moves_;
 }
 
+// The server hung up. A method still running has failed (a QUIT has done its work); then the
+// client reports that it is not connected, unless a handler has already moved it on.
 void CFtpClient::ControlSocket_OnClose() {
   const int32_t method = pending_;
   StopMethod();
-  session_state_ = 1;
+  AbortTransfer();
+  reply_buffer_.clear();
+  ForgetOwedReplies();
+  std::weak_ptr<char> token = life_;
+  const uint64_t moves = moves_;
   if (method != kNone) {
-    // The server hung up under a running method: that method failed (a QUIT is done).
-    AbortTransfer();
     if (method != kQuitSession) {
       last_error_.Number = 10054;
       last_error_.Source = "CFtpClient.m_objControlSocket_OnClose";
       last_error_.Description = GetErrorDescription(10054);
     }
-    if (!RaiseCompletion(method, method == kQuitSession ? kSuccess : kFailed)) return;
-    if (pending_ != kNone) return;  // the handler already started something new
+    Finish(method, method == kQuitSession ? kSuccess : kFailed);
+    if (token.expired() || moves_ != moves) return;
   }
   SetSessionState(1);
 }
 
+// The connection failed under us: it is closed and the method that ran fails (a QUIT gets no
+// completion: its connection is gone whatever it would have said).
 void CFtpClient::ControlSocket_OnError(int32_t number, const std::string& description) {
   const int32_t method = pending_;
   StopMethod();
   AbortTransfer();
   CloseControlQuietly();
-  if (method == kNone) return;
   last_error_.Number = number;
   last_error_.Source = "CFtpClient.m_objControlSocket_OnError";
   last_error_.Description = description;
-  RaiseCompletion(method, kFailed);
+  if (method >= kConnect && method <= kEnumFiles) return Finish(method, kFailed);
+  SetSessionState(0);
 }
 
-// Periodic: while the method stays pending, every period reports it timed out again.
+// Periodic: while the method stays pending, every period reports it timed out again. A
+// transfer whose data connection already failed has waited long enough for the server's
+// word: it fails with the data connection's error.
 void CFtpClient::TimeOut_TimeOut() {
-  if (pending_ != kNone) RaiseCompletion(pending_, kTimedOut);
+  if (pending_ == kNone) return;
+  if (data_error_ != 0) {
+    return FailMethod(data_error_, "CFtpClient.m_objDataSocket_OnError", data_error_text_);
+  }
+  RaiseCompletion(pending_, kTimedOut);
 }
 
 }  // namespace net

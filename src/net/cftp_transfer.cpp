@@ -8,6 +8,7 @@
 #include <random>
 
 #include "net/cftp_client.h"
+#include "platform/net/net_tcp.h"
 
 namespace net {
 namespace {
@@ -95,7 +96,6 @@ void CFtpClient::EnumFiles() {
 void CFtpClient::ResetTransfer() {
   bytes_done_ = 0;
   resume_from_ = 0;
-  rest_sent_ = false;
   data_closed_ = false;
   final_reply_ = false;
   upload_started_ = false;
@@ -118,18 +118,24 @@ void CFtpClient::FailSoon(int32_t number, const std::string& source,
 // ---- replies --------------------------------------------------------------------------
 
 void CFtpClient::HandleTransferReply(int code) {
+  if (data_error_ != 0) {
+    // The data connection has already failed; this is the server's word on the transfer.
+    if (code < 200) return;
+    if (code >= 400) return RaiseFtpError(code);
+    return FailMethod(data_error_, "CFtpClient.m_objDataSocket_OnError", data_error_text_);
+  }
   const std::string& command = last_command_;
   const bool upload = pending_ == kUploadFile;
   if (command == "TYPE") {
     if (code != 200) return RaiseFtpError(code);
     if (upload && start_position_ > 0) {
-      return SendFtpCommand("REST", std::to_string(start_position_));
+      return (void)SendFtpCommand("REST", std::to_string(start_position_));
     }
     return OpenDataConnection();
   }
   if (command == "REST") {
     if (code != 350) return RaiseFtpError(code);
-    if (pending_ == kDownloadFile) return SendFtpCommand("RETR", remote_file_);
+    if (pending_ == kDownloadFile) return (void)SendFtpCommand("RETR", remote_file_);
     return OpenDataConnection();
   }
   if (command == "PASV") return code == 227 ? ConnectPassive() : RaiseFtpError(code);
@@ -149,10 +155,9 @@ void CFtpClient::HandleTransferReply(int code) {
       return StartUploadData();
     }
     if (!done) return RaiseFtpError(code);
-    EndMethod();
+    StopMethod();
     AbortTransfer();
-    RaiseCompletion(kUploadFile, kSuccess);
-    return;
+    return Finish(kUploadFile, kSuccess);
   }
   RaiseFtpError(code);
 }
@@ -163,14 +168,13 @@ void CFtpClient::StartTransferCommand() {
   if (pending_ == kDownloadFile) {
     if (resume_from_ > 0) {
       bytes_done_ = resume_from_;
-      rest_sent_ = true;
-      return SendFtpCommand("REST", std::to_string(resume_from_));
+      return (void)SendFtpCommand("REST", std::to_string(resume_from_));
     }
-    return SendFtpCommand("RETR", remote_file_);
+    return (void)SendFtpCommand("RETR", remote_file_);
   }
   if (pending_ == kUploadFile) {
     bytes_done_ = start_position_;
-    return SendFtpCommand("STOR", remote_file_);
+    return (void)SendFtpCommand("STOR", remote_file_);
   }
   if (pending_ == kEnumFiles) SendFtpCommand("LIST");
 }
@@ -178,12 +182,12 @@ void CFtpClient::StartTransferCommand() {
 // ---- the data connection --------------------------------------------------------------
 
 void CFtpClient::OpenDataConnection() {
-  if (passive_mode_) return SendFtpCommand("PASV");
+  if (passive_mode_) return (void)SendFtpCommand("PASV");
   SendPORTCommand();
 }
 
 void CFtpClient::SendPORTCommand() {
-  SetSessionState(11);
+  if (!SetSessionState(11)) return;
   const std::string ip = m_objControlSocket.LocalIP();
   int32_t port = 0;
   for (int attempt = 0;; ++attempt) {
@@ -216,7 +220,7 @@ int32_t CFtpClient::GetFreePort() {
 }
 
 void CFtpClient::ConnectPassive() {
-  SetSessionState(11);
+  if (!SetSessionState(11)) return;
   const int32_t port = PassivePort(current_reply_);
   if (m_objDataSocket.State() != CSocket::sckClosed) m_objDataSocket.CloseSocket();
   m_objDataSocket.SetLocalPort(0);
@@ -260,6 +264,12 @@ void CFtpClient::DataSocket_OnConnect() {
 void CFtpClient::DataSocket_OnConnectionRequest(int32_t requestID) {
   Guarded("m_objDataSocket_OnConnectionRequest", [&] {
     if (!DataTransferInProgress()) return;
+    // Only the server we talk to may bring or take the data. Anyone else who reaches the
+    // port first is turned away (left unclaimed, so closed) and we go on listening.
+    platform::NetEndpoint peer;
+    if (!loop_.AcceptedPeer(requestID, peer) || peer.ip != m_objControlSocket.RemoteHostIP()) {
+      return;
+    }
     if (m_objDataSocket.State() != CSocket::sckClosed) m_objDataSocket.CloseSocket();
     m_objDataSocket.Accept(requestID);
     if (pending_ == kUploadFile) StartUploadData();
@@ -272,12 +282,24 @@ void CFtpClient::DataSocket_OnDataArrival() {
   std::string& bytes = data_chunk_;
   m_objDataSocket.GetData(bytes);
   if (pending_ == kDownloadFile) {
+    std::weak_ptr<char> token = life_;
     Guarded("m_objDataSocket_OnDataArrival", [&] { sink_.Write(bytes.data(), bytes.size()); });
-    if (pending_ != kDownloadFile) return;  // the write failed and ended the method
+    // A failed write ended the method, and its handler may have destroyed us.
+    if (token.expired() || pending_ != kDownloadFile) return;
     bytes_done_ += static_cast<int64_t>(bytes.size());
     Raise(OnDataTransferProgress, bytes_done_);
   } else if (pending_ == kEnumFiles) {
-    listing_ += bytes;
+    // A listing is held whole until it is parsed: past the cap it fails rather than grows.
+    if (bytes.size() > kMaxListingBytes - listing_.size()) {
+      return FailMethod(10040, "CFtpClient.m_objDataSocket_OnDataArrival",
+                        GetErrorDescription(10040) + " The listing passed " +
+                            std::to_string(kMaxListingBytes >> 20) + " MiB.");
+    }
+    if (listing_.empty()) {
+      listing_.swap(bytes);  // the first block is taken over, not copied
+    } else {
+      listing_ += bytes;
+    }
     Raise(OnDataTransferProgress, static_cast<int64_t>(listing_.size()));
   }
 }
@@ -285,7 +307,7 @@ void CFtpClient::DataSocket_OnDataArrival() {
 void CFtpClient::DataSocket_OnSendComplete() {
   if (pending_ != kUploadFile) return;
   m_objTimeOut.Reset();
-  if (!Raise(OnDataTransferProgress, bytes_done_) || pending_ != kUploadFile) return;
+  if (!Raise(OnDataTransferProgress, bytes_done_)) return;
   Guarded("m_objDataSocket_OnSendComplete", [&] { SendNextBlocks(); });
 }
 
@@ -326,15 +348,18 @@ void CFtpClient::DataSocket_OnClose() {
   Guarded("m_objDataSocket_OnClose", [&] { TryFinishTransfer(); });
 }
 
+// The data connection failed. When the server still owes the transfer command's reply, the
+// method waits for it (under its time-out): the server's own code says more than a reset,
+// and a reply left unread would be taken for the answer to the next command.
 void CFtpClient::DataSocket_OnError(int32_t number, const std::string& description) {
-  const int32_t method = pending_;
-  if (!DataTransferInProgress()) return CloseDataConnection();
-  EndMethod();
-  AbortTransfer();
-  last_error_.Number = number;
-  last_error_.Source = "CFtpClient.m_objDataSocket_OnError";
-  last_error_.Description = description;
-  RaiseCompletion(method, kFailed);
+  CloseDataConnection();
+  if (!DataTransferInProgress() || data_error_ != 0) return;
+  if (!owed_.empty()) {
+    data_error_ = number;
+    data_error_text_ = description;
+    return;
+  }
+  FailMethod(number, "CFtpClient.m_objDataSocket_OnError", description);
 }
 
 // A download or listing is complete only when the server has both closed the data
@@ -342,39 +367,35 @@ void CFtpClient::DataSocket_OnError(int32_t number, const std::string& descripti
 // died, the network dropped) is not a finished file.
 void CFtpClient::TryFinishTransfer() {
   if (!data_closed_ || !final_reply_) return;
-  if (pending_ == kDownloadFile) FinishDownload();
+  if (pending_ == kDownloadFile) return FinishDownload();
   if (pending_ == kEnumFiles) FinishListing();
 }
 
 void CFtpClient::FinishDownload() {
-  EndMethod();
+  StopMethod();
   try {
     sink_.Commit();
   } catch (const NetError& e) {
-    last_error_.Number = e.Number;
-    last_error_.Source = e.Source;
-    last_error_.Description = "CFtpClient.DownloadFile failed: " + e.Description;
     AbortTransfer();
-    RaiseCompletion(kDownloadFile, kFailed);
-    return;
+    return FinishWithError(kDownloadFile, e.Number, e.Source,
+                           "CFtpClient.DownloadFile failed: " + e.Description);
   }
   AbortTransfer();
   remote_file_.clear();
   local_file_.clear();
-  RaiseCompletion(kDownloadFile, kSuccess);
+  Finish(kDownloadFile, kSuccess);
 }
 
 void CFtpClient::FinishListing() {
-  EndMethod();
-  current_listing_ = listing_;
+  StopMethod();
+  current_listing_ = std::move(listing_);
   AbortTransfer();
   if (!ParseListing(current_listing_, CurrentYear(), files_)) {
     last_error_.Description = "Unknown listing format.";
     last_error_.Source = "CFtpClient.m_objDataSocket_OnClose";
-    RaiseCompletion(kEnumFiles, kFailed);
-    return;
+    return Finish(kEnumFiles, kFailed);
   }
-  RaiseCompletion(kEnumFiles, kSuccess);
+  Finish(kEnumFiles, kSuccess);
 }
 
 }  // namespace net

@@ -12,10 +12,10 @@ namespace net {
 // CFtpFiles
 
 CFtpFile& CFtpFiles::Add(const CFtpFile& file, const std::string& key) {
-  if (index_.count(key) != 0) throw std::invalid_argument("Key already in the collection: " + key);
+  const auto [entry, added] = index_.emplace(key, files_.size());
+  if (!added) throw std::invalid_argument("Key already in the collection: " + key);
   files_.push_back(file);
-  keys_.push_back(key);
-  index_.emplace(key, files_.size() - 1);
+  keys_.push_back(&entry->first);
   return files_.back();
 }
 
@@ -37,10 +37,10 @@ size_t CFtpFiles::Count() const {
 void CFtpFiles::Remove(size_t index1) {
   if (index1 == 0 || index1 > files_.size()) throw std::out_of_range("No file at that position");
   const size_t i = index1 - 1;
-  index_.erase(keys_[i]);
+  index_.erase(*keys_[i]);
   files_.erase(files_.begin() + static_cast<std::ptrdiff_t>(i));
   keys_.erase(keys_.begin() + static_cast<std::ptrdiff_t>(i));
-  for (size_t j = i; j < keys_.size(); ++j) index_[keys_[j]] = j;
+  for (size_t j = i; j < keys_.size(); ++j) index_[*keys_[j]] = j;
 }
 
 void CFtpFiles::Remove(const std::string& key) {
@@ -51,6 +51,12 @@ void CFtpFiles::Remove(const std::string& key) {
 
 bool CFtpFiles::Contains(const std::string& key) const {
   return index_.count(key) != 0;
+}
+
+void CFtpFiles::Reserve(size_t count) {
+  files_.reserve(count);
+  keys_.reserve(count);
+  index_.reserve(count);
 }
 
 void CFtpFiles::Clear() {
@@ -403,6 +409,9 @@ bool ParseListing(std::string_view listing, int current_year, CFtpFiles& out, st
     ++number;
   }
   CFtpFiles files;
+  // One line, one file at most: room for them all at once, so the collection never has to
+  // be moved, old and new side by side, while a long listing is read.
+  files.Reserve(static_cast<size_t>(std::count(rest.begin(), rest.end(), '\n')) + 1);
   for (; !rest.empty(); ++number) {
     // A blank line ends the listing, whether the server ends its lines with CR LF or LF alone.
     const std::string line = WithoutCr(NextLine(rest));

@@ -34,6 +34,7 @@ class CFtpFiles {
   void Remove(const std::string& key);
   bool Contains(const std::string& key) const;
   void Clear();
+  void Reserve(size_t count);
 
   // Iteration in insertion order over the files (keys are not exposed).
   auto begin() const { return files_.begin(); }
@@ -43,8 +44,8 @@ class CFtpFiles {
   size_t IndexOf(const std::string& key) const;  // 0-based; files_.size() when absent
 
   std::vector<CFtpFile> files_;
-  std::vector<std::string> keys_;                  // keys_[i] belongs to files_[i]
   std::unordered_map<std::string, size_t> index_;  // key -> 0-based position
+  std::vector<const std::string*> keys_;           // files_[i]'s key, kept in index_
 };
 
 // Parses a LIST reply (UNIX or DOS form). `current_year` dates UNIX lines that show a time

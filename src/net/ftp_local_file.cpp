@@ -36,20 +36,42 @@ std::FILE* CreateTempBeside(const std::string& target, std::string& temp_path) {
   return nullptr;
 }
 
+// Follows `path` through symbolic links to what they name in the end (which need not exist
+// yet), so that the file is written, not the link replaced.
+fs::path ResolveLinks(const std::string& path) {
+  fs::path p(path);
+  std::error_code ec;
+  for (int hops = 0; fs::is_symlink(fs::symlink_status(p, ec)); ++hops) {
+    fs::path next = fs::read_symlink(p, ec);
+    if (ec || hops == 40) ThrowFileError("cannot follow the link", path, ec ? ec.value() : ELOOP);
+    p = next.is_absolute() ? next : p.parent_path() / next;
+  }
+  return p;
+}
+
 }  // namespace
 
 int64_t DownloadSink::Open(const std::string& target, bool overwrite) {
   Discard();
+  const std::string resolved = ResolveLinks(target).string();
   std::error_code ec;
-  if (fs::is_directory(target, ec)) ThrowFileError("cannot write over the folder", target, EISDIR);
-  target_ = target;
+  const fs::file_status status = fs::status(resolved, ec);
+  if (fs::is_directory(status)) ThrowFileError("cannot write over the folder", target, EISDIR);
+  target_ = resolved;
+  if (fs::exists(status) && !fs::is_regular_file(status)) {
+    // A device or a pipe has no old copy to keep and must stay what it is. (Opening a pipe
+    // waits for its reader, as for any program that writes into one.)
+    file_ = std::fopen(resolved.c_str(), "wb");
+    if (!file_) ThrowFileError("cannot open", target, errno);
+    return 0;
+  }
   if (overwrite) {
-    file_ = CreateTempBeside(target, temp_);
+    file_ = CreateTempBeside(resolved, temp_);
     if (!file_) ThrowFileError("cannot create a file beside", target, errno);
     return 0;
   }
-  created_ = !fs::exists(target, ec);
-  file_ = std::fopen(target.c_str(), "ab");
+  created_ = !fs::exists(status);
+  file_ = std::fopen(resolved.c_str(), "ab");
   if (!file_) ThrowFileError("cannot open", target, errno);
   std::fseek(file_, 0, SEEK_END);
   return static_cast<int64_t>(std::ftell(file_));

@@ -1,6 +1,7 @@
-// The local ends of FTP transfers: a download sink that writes as data arrives (into a
-// temporary file beside the target when overwriting, renamed over it only on success), and
-// an upload source read in bounded blocks. Failures come back as NetError with the
+// The local ends of FTP transfers: a download sink that writes as data arrives, and an upload
+// source read in bounded blocks. A download target that is a link is followed to its file; a
+// regular file is received into a temporary file beside it, renamed over it only on success;
+// a device or a pipe is written in place, as it is. Failures come back as NetError with the
 // run-time numbers 53 (file not found) or 75 (path/file access error).
 #pragma once
 
@@ -17,9 +18,10 @@ class DownloadSink {
   DownloadSink(const DownloadSink&) = delete;
   DownloadSink& operator=(const DownloadSink&) = delete;
 
-  // Overwrite: a fresh temporary file beside `target`; the target is not touched until
-  // Commit. Otherwise the target itself is opened for appending (created when missing).
-  // Returns the length already there (0 when overwriting).
+  // Overwrite: a fresh temporary file beside `target` (after links); the target is not
+  // touched until Commit. Otherwise the target itself is opened for appending (created when
+  // missing). A device or pipe is opened for writing as it is. Returns the length already
+  // there, to resume after (0 when overwriting, and for a device or pipe).
   int64_t Open(const std::string& target, bool overwrite);
   void Write(const char* data, size_t size);
   // Finishes the file: the temporary one replaces the target.

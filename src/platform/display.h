@@ -101,7 +101,8 @@ class VideoSystem {
   virtual bool Init(std::string& error) = 0;
   // Shows the (still empty) main window.
   virtual void ShowWindow() = 0;
-  // The display modes of adapter 0, in enumeration order.
+  // The display modes of adapter 0 the back buffer can be shown in, in enumeration order
+  // (on the real machine, the desktop's mode).
   virtual std::vector<DisplayMode> Modes() = 0;
   // The full-screen device with a width x height back buffer in the given format.
   virtual std::unique_ptr<Device> CreateDevice(int width, int height, int format,

@@ -55,7 +55,13 @@ struct Platform {
   Random random;
 };
 
+struct RealPlatformOptions {
+  // An 800 x 600 window that can be resized (the picture scaled, its shape kept) instead of
+  // the whole desktop.
+  bool windowed = false;
+};
+
 // The game on the real machine: SDL window, keyboard, mouse, audio; seeded from the clock.
-std::unique_ptr<Platform> MakeRealPlatform();
+std::unique_ptr<Platform> MakeRealPlatform(const RealPlatformOptions& options = {});
 
 }  // namespace platform

@@ -14,15 +14,13 @@ bool IsFormatOfDepth(int format, int depth) {
 }
 }  // namespace
 
+// The back buffer is scaled over the whole screen, so any mode at least as large as the
+// back buffer shows it; only a smaller one cannot.
 int cdirectx::CheckDisplayMode(const std::vector<platform::DisplayMode>& modes, int width,
                                int height, int depth) {
-  // Two passes in enumeration order: the 32-bit formats, then the 16-bit ones.
-  for (int pass_depth : {32, 16}) {
-    if (pass_depth != depth) continue;
-    for (const auto& m : modes) {
-      if (m.Width == width && m.Height == height && IsFormatOfDepth(m.Format, depth)) {
-        return m.Format;
-      }
+  for (const auto& m : modes) {
+    if (m.Width >= width && m.Height >= height && IsFormatOfDepth(m.Format, depth)) {
+      return m.Format;
     }
   }
   return 0;
@@ -44,10 +42,9 @@ bool cdirectx::intialise(long /*wnd*/, bool /*Fullscreen*/) {
   format_ = CheckDisplayMode(modes, 800, 600, 32);
   if (format_ <= 0) format_ = CheckDisplayMode(modes, 800, 600, 16);
   if (format_ <= 0) {
-    plat_.dialogs->MsgBox(
-        std::string("Your hardware does not appear to support") +
-            " 640x480 display modes in either 16 bit or 32 bit modes. Exiting",
-        platform::mb::Information, "Error");
+    plat_.dialogs->MsgBox(std::string("Your hardware does not appear to support") +
+                              " 640x480 display modes in either 16 bit or 32 bit modes. Exiting",
+                          platform::mb::Information, "Error");
     return false;
   }
   swidth = 800;

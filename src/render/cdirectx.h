@@ -29,7 +29,7 @@ class cdirectx {
   // The back-buffer format chosen at start-up (a Direct3D format code), 0 before.
   int BackBufferFormat() const { return format_; }
 
-  // The format of the first mode of `modes` that is width x height in a format of the
+  // The format of the first mode of `modes` of at least width x height in a format of the
   // requested depth (32: R8G8B8 or X8R8G8B8; 16: R5G6B5, X1R5G5B5 or X4R4G4B4), else 0.
   static int CheckDisplayMode(const std::vector<platform::DisplayMode>& modes, int width,
                               int height, int depth);

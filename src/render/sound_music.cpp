@@ -20,17 +20,20 @@ void frmMain::InitSFX() {
   sounds.LevelSound = ds.CreateSoundBufferFromFile(GamePath(dir, "\\Sounds\\lvl.wav"));
 }
 
-// Effects sound only while SFX is on; when it was switched on without the effects ever
-// having been loaded, they are loaded on the first play.
+bool frmMain::LoadEffects() {
+  try {
+    InitSFX();
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+// Effects sound only while SFX is on. The menu loads them when it switches SFX on; should
+// that have failed, the first play tries again rather than play from nothing.
 void frmMain::PlayEffect(std::unique_ptr<platform::SoundBuffer> Sounds::*effect) {
   if (!settings.SFX) return;
-  if (!sounds.LandSound) {
-    try {
-      InitSFX();
-    } catch (const std::exception&) {
-      return;
-    }
-  }
+  if (!sounds.LandSound && !LoadEffects()) return;
   if (auto& buffer = sounds.*effect) buffer->Play();
 }
 
@@ -48,8 +51,7 @@ void frmMain::KeepMusicLooping() {
   int state = mp->PlayState();
   if (state == platform::MusicPlayer::kPlaying) {
     double pos = mp->CurrentPosition(), len = mp->Duration();
-    if (pos >= 0 && len > 0 &&
-        platform::RoundHalfEven(pos) == platform::RoundHalfEven(len)) {
+    if (pos >= 0 && len > 0 && platform::RoundHalfEven(pos) == platform::RoundHalfEven(len)) {
       mp->SetCurrentPosition(0);
       mp->Play();
     }

@@ -90,6 +90,21 @@ void WriteQuake(JsonWriter& j, const frmMain& g) {
   j.EndObject();
 }
 
+// The tune: the switch, the player's state, its file as the game names it (below the
+// application folder) and how often it started from its beginning.
+void WriteMusic(JsonWriter& j, bool on, const platform::HeadlessMusic& tune,
+                const std::string& app_dir) {
+  std::string file = tune.url();
+  if (!app_dir.empty() && file.rfind(app_dir, 0) == 0) file.erase(0, app_dir.size());
+  j.Key("music").BeginObject();
+  j.Key("on").Value(on);
+  j.Key("playing").Value(tune.state() == platform::MusicPlayer::kPlaying);
+  j.Key("state").Value(tune.state());
+  j.Key("file").Value(file);
+  j.Key("starts").Value(tune.starts());
+  j.EndObject();
+}
+
 // What the last presented frame wrote, and how often fonts were opened and strings
 // rasterised so far (both stay put over steady frames).
 void WriteTexts(JsonWriter& j, const platform::Device* device) {
@@ -182,11 +197,8 @@ std::string Simulator::Dump() {
   j.Key("sounds").BeginArray();
   for (const std::string& s : plat_->sounds().TakePlayed()) j.Value(s);
   j.EndArray();
-  j.Key("music").BeginObject();
-  j.Key("on").Value(g.settings.Music);
-  j.Key("playing").Value(plat_->tune().PlayState() == platform::MusicPlayer::kPlaying);
-  j.Key("state").Value(plat_->tune().PlayState());
-  j.EndObject();
+  j.Key("effectsLoaded").Value(g.sounds.LandSound != nullptr);
+  WriteMusic(j, g.settings.Music, plat_->tune(), plat_->app_dir);
   WriteTexts(j, g.Device());
   WriteGrayed(j, g);
   j.Key("messages").BeginArray();

@@ -147,16 +147,22 @@ void Simulator::RunLine(const std::string& line) {
     for (char c : RestAfter(line, 1)) plat_->events().QueueKeyDown(platform::VirtualKeyForChar(c));
   } else if (cmd == "mouse") {
     Expect(w, 3, "mouse DX DY");
+    need_start();
     int dx = static_cast<int>(Number(w[1], -100000, 100000));
     int dy = static_cast<int>(Number(w[2], -100000, 100000));
     if (dx) plat_->mouse_device().Push({platform::mouse_offset::X, dx});
     if (dy) plat_->mouse_device().Push({platform::mouse_offset::Y, dy});
   } else if (cmd == "click") {
     Expect(w, 1, "click");
+    need_start();
     PushClick();
   } else if (cmd == "clickat") {
+    // The cursor jumps there (a real mouse moves it two pixels a step and cannot reach
+    // every pixel), after the handler took the input still waiting, so that the jump comes
+    // in order; the press and release then go through the handler.
     Expect(w, 3, "clickat X Y");
     need_start();
+    if (!game_->Ended()) plat_->mouse_device().SignalIfPending();
     game_->MouseX = static_cast<int32_t>(Number(w[1], 0, 832));
     game_->MouseY = static_cast<int32_t>(Number(w[2], 0, 632));
     game_->Cursor.setdimOnly(static_cast<float>(game_->MouseX), static_cast<float>(game_->MouseY));

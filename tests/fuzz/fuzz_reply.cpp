@@ -1,5 +1,6 @@
 // libFuzzer entry point for the control-connection reply scanner: it must never crash, and
-// its answers must hang together (a finished reply stays finished as more text arrives).
+// its answers must hang together (a finished reply stays finished as more text arrives, and
+// is the same reply when scanned alone).
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -13,6 +14,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (whole.status == Status::TooLong && size <= net::kMaxReplyBytes) __builtin_trap();
   if (whole.code < 0 || whole.code > 999) __builtin_trap();
   if (whole.status != Status::Complete && whole.code != 0) __builtin_trap();
+  // A complete reply ends with a line of its own, and is the same reply scanned alone.
+  if (whole.status == Status::Complete) {
+    if (whole.end == 0 || whole.end > size || text[whole.end - 1] != '\n') __builtin_trap();
+    if (net::ScanReply(text.substr(0, whole.end)).code != whole.code) __builtin_trap();
+  }
 
   // A small cap reaches the TooLong branch within short inputs.
   const size_t cap = size == 0 ? 0 : data[0] % 128;

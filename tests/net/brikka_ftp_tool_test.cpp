@@ -131,8 +131,6 @@ TEST_F(BrikkaFtpToolTest, FailingCommandGivesItsStatusAndError) {
   const ToolRun login = Run({"--user", "brikka", "--password", "wrong", Host(), "pwd"});
   EXPECT_EQ(login.status, 1);
   EXPECT_NE(login.err.find("error 16530: Not logged in."), std::string::npos) << login.err;
-  // The refused login closed the session, and standard error says so last.
-  EXPECT_EQ(login.err.substr(login.err.rfind("state ")), "state 1: not connected\n") << login.err;
 }
 
 TEST_F(BrikkaFtpToolTest, OneOperandCommandTakesTheRestOfItsText) {
@@ -143,26 +141,114 @@ TEST_F(BrikkaFtpToolTest, OneOperandCommandTakesTheRestOfItsText) {
   EXPECT_FALSE(nettest::FileExists(Remote("two  word dir")));
 }
 
-TEST_F(BrikkaFtpToolTest, SilentServerExitsWithTimedOut) {
-  nettest::FakeFtpServer fake;
-  fake.Login().Expect("CWD").Start();
-  const ToolRun run =
-      Run({"--timeout", "1", "127.0.0.1:" + std::to_string(fake.port()), "cd slow", "pwd"});
-  EXPECT_EQ(run.status, 2);
-  EXPECT_NE(run.err.find("timed out"), std::string::npos) << run.err;
+// Against a scripted server: how the session ends, and what the error lines say.
+struct ToolSession {
+  const char* name;
+  std::function<void(nettest::FakeFtpServer&)> script;
+  std::vector<std::string> commands;  // after the options and HOST
+  int status;
+  const char* says;  // what standard error must hold
+};
+
+void LoginAndPwd(nettest::FakeFtpServer& s) {
+  s.Login().Expect("PWD").Reply("257 \"/\"");
 }
 
+const ToolSession kToolSessions[] = {
+    // The work is done: a server that goes before it says goodbye changes nothing.
+    {"HangUpBeforeQuitIsAnswered",
+     [](nettest::FakeFtpServer& s) {
+       LoginAndPwd(s);
+       s.Expect("QUIT").CloseControl();
+     },
+     {"pwd"},
+     0,
+     "state 19: quitting\n"},
+    {"ResetAtQuit",
+     [](nettest::FakeFtpServer& s) {
+       LoginAndPwd(s);
+       s.Expect("QUIT").ResetControl();
+     },
+     {"pwd"},
+     0,
+     "state 19: quitting\n"},
+    {"HungUpBeforeQuit",
+     [](nettest::FakeFtpServer& s) {
+       LoginAndPwd(s);
+       s.CloseControl();
+     },
+     {"pwd"},
+     0,
+     "state 0: idle\n"},
+    {"TimeOutSaysAfterHowLong",
+     [](nettest::FakeFtpServer& s) { s.Login().Expect("CWD"); },
+     {"cd slow", "pwd"},
+     2,
+     "brikka-ftp: cd slow timed out: no answer from the server in 1 s\n"},
+    {"UnreadableListing",
+     [](nettest::FakeFtpServer& s) {
+       s.Login()
+           .PassiveData("A")
+           .Expect("LIST")
+           .Reply("150 here")
+           .SendData("this is no listing\r\n")
+           .CloseData()
+           .Reply("226 done")
+           .Expect("QUIT")
+           .Reply("221 bye");
+     },
+     {"ls"},
+     1,
+     "brikka-ftp: ls failed: Unknown listing format.\n"},
+    {"RefusalWithACodeWeHaveNoTextFor",
+     [](nettest::FakeFtpServer& s) {
+       s.Login().Expect("DELE").Reply("534 Policy says no").Expect("QUIT").Reply("221 bye");
+     },
+     {"rm x"},
+     1,
+     "brikka-ftp: rm x failed: error 16534: the server answered: 534 Policy says no\n"},
+};
+
+class BrikkaFtpToolSessionTest : public BrikkaFtpToolTest,
+                                 public ::testing::WithParamInterface<ToolSession> {};
+
+TEST_P(BrikkaFtpToolSessionTest, EndsAndReportsAsItShould) {
+  nettest::FakeFtpServer fake;
+  GetParam().script(fake);
+  fake.Start();
+  std::vector<std::string> args = {"--timeout", "1", "127.0.0.1:" + std::to_string(fake.port())};
+  args.insert(args.end(), GetParam().commands.begin(), GetParam().commands.end());
+  const ToolRun run = Run(args);
+  EXPECT_EQ(run.status, GetParam().status) << run.err;
+  EXPECT_NE(run.err.find(GetParam().says), std::string::npos) << run.err;
+  EXPECT_EQ(run.err.find("error 0:"), std::string::npos) << run.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(Sessions, BrikkaFtpToolSessionTest, ::testing::ValuesIn(kToolSessions),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(BrikkaFtpToolTest, BadCommandLinesAreRefusedBeforeConnecting) {
-  EXPECT_EQ(Run({}).status, 64);
-  EXPECT_EQ(Run({Host(), "fetch a"}).status, 64);
-  EXPECT_EQ(Run({Host(), "get onlyone"}).status, 64);
-  EXPECT_EQ(Run({Host(), "put-from x a b"}).status, 64);
-  EXPECT_EQ(Run({"--timeout", "abc", Host(), "pwd"}).status, 64);
-  EXPECT_EQ(Run({"127.0.0.1:99999", "pwd"}).status, 64);
+  const std::pair<std::vector<std::string>, const char*> kBad[] = {
+      {{}, "no host given"},
+      {{Host(), "fetch a"}, "unknown command \"fetch\""},
+      {{Host(), "get onlyone"}, "\"get\" takes 2 operand(s)"},
+      {{Host(), "put-from x a b"}, "put-from needs a byte position"},
+      {{"--timeout", "abc", Host(), "pwd"}, "--timeout takes 1 to 32767 seconds"},
+      {{"--timeout", "0", Host(), "pwd"}, "--timeout takes 1 to 32767 seconds"},
+      {{"127.0.0.1:99999", "pwd"}, "bad host"},
+      {{"::1", "pwd"}, "IPv6 addresses are not supported"},
+      {{"[::1]:2121", "pwd"}, "IPv6 addresses are not supported"},
+  };
+  for (const auto& [args, says] : kBad) {
+    const ToolRun run = Run(args);
+    EXPECT_EQ(run.status, 64) << says;
+    EXPECT_NE(run.err.find(says), std::string::npos) << run.err;
+  }
 }
 
 TEST_F(BrikkaFtpToolTest, RefusedConnectionIsAFailure) {
-  const ToolRun run = Run({"127.0.0.1:" + std::to_string(nettest::UnusedPort()), "pwd"});
+  nettest::RefusingPort refusing;
+  const ToolRun run = Run({"127.0.0.1:" + std::to_string(refusing.port()), "pwd"});
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("error 10061: Connection refused."), std::string::npos) << run.err;
 }

@@ -4,6 +4,7 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -34,6 +35,28 @@ int ListenOnLoopback(uint16_t& port) {
 void CloseFd(int& fd) {
   if (fd >= 0) close(fd);
   fd = -1;
+}
+
+// Closes with RST: the peer's next read fails with "connection reset".
+void ResetFd(int& fd) {
+  if (fd < 0) return;
+  linger hard{1, 0};
+  setsockopt(fd, SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
+  CloseFd(fd);
+}
+
+int ConnectFrom(const std::string& from, const std::string& host, int port) {
+  int fd = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  if (!from.empty()) {
+    inet_pton(AF_INET, from.c_str(), &address.sin_addr);
+    bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  }
+  address.sin_port = htons(static_cast<uint16_t>(port));
+  inet_pton(AF_INET, host.c_str(), &address.sin_addr);
+  if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) CloseFd(fd);
+  return fd;
 }
 
 }  // namespace
@@ -108,20 +131,42 @@ FakeFtpServer& FakeFtpServer::PassiveReply(const std::string& host) {
   return *this;
 }
 
+FakeFtpServer& FakeFtpServer::PassiveData(const std::string& type) {
+  return Expect("TYPE " + type)
+      .Reply("200 ok")
+      .Expect("PASV")
+      .PassiveReply("127,0,0,1")
+      .AcceptData();
+}
+
 FakeFtpServer& FakeFtpServer::ConnectToPort() {
   steps_.push_back([this] {
     CloseFd(data_fd_);
-    data_fd_ = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<uint16_t>(last_port_));
-    inet_pton(AF_INET, last_port_host_.c_str(), &address.sin_addr);
-    if (connect(data_fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    data_fd_ = ConnectFrom("", last_port_host_, last_port_);
+    if (data_fd_ < 0) {
       Fail("cannot connect to the PORT address");
       return false;
     }
     std::lock_guard<std::mutex> lock(mutex_);
     data_connected_ = true;
+    return true;
+  });
+  return *this;
+}
+
+FakeFtpServer& FakeFtpServer::StrangerAtPort(const std::string& from, const std::string& bytes) {
+  steps_.push_back([this, from, bytes] {
+    int fd = ConnectFrom(from, last_port_host_, last_port_);
+    if (fd < 0) return true;  // nobody listens for strangers: fine too
+    SendAll(fd, bytes);
+    char buffer[4096];
+    while (WaitReadable(fd, 1000)) {
+      const ssize_t n = read(fd, buffer, sizeof buffer);
+      if (n <= 0) break;
+      std::lock_guard<std::mutex> lock(mutex_);
+      stranger_received_.append(buffer, static_cast<size_t>(n));
+    }
+    CloseFd(fd);
     return true;
   });
   return *this;
@@ -152,6 +197,16 @@ FakeFtpServer& FakeFtpServer::SendData(const std::string& bytes) {
   return *this;
 }
 
+FakeFtpServer& FakeFtpServer::SendDataRepeated(const std::string& line, size_t total) {
+  steps_.push_back([this, line, total] {
+    for (size_t sent = 0; sent < total && !stop_; sent += line.size()) {
+      if (!SendAll(data_fd_, line)) break;  // the client has had enough
+    }
+    return true;
+  });
+  return *this;
+}
+
 FakeFtpServer& FakeFtpServer::ReadDataUntilClosed() {
   steps_.push_back([this] {
     char buffer[65536];
@@ -167,20 +222,44 @@ FakeFtpServer& FakeFtpServer::ReadDataUntilClosed() {
   return *this;
 }
 
-FakeFtpServer& FakeFtpServer::CloseData() {
-  steps_.push_back([this] {
-    CloseFd(data_fd_);
+FakeFtpServer& FakeFtpServer::Then(std::function<void()> action) {
+  steps_.push_back([action] {
+    action();
     return true;
   });
   return *this;
 }
 
+FakeFtpServer& FakeFtpServer::CloseData() {
+  return Then([this] { CloseFd(data_fd_); });
+}
+
+FakeFtpServer& FakeFtpServer::ResetData() {
+  return Then([this] { ResetFd(data_fd_); });
+}
+
 FakeFtpServer& FakeFtpServer::CloseControl() {
+  return Then([this] { CloseFd(control_fd_); });
+}
+
+FakeFtpServer& FakeFtpServer::ResetControl() {
+  return Then([this] { ResetFd(control_fd_); });
+}
+
+FakeFtpServer& FakeFtpServer::Gate() {
   steps_.push_back([this] {
-    CloseFd(control_fd_);
-    return true;
+    std::unique_lock<std::mutex> lock(mutex_);
+    const int mine = ++gates_passed_;
+    while (gates_opened_ < mine && !stop_) gate_cv_.wait_for(lock, std::chrono::milliseconds(20));
+    return !stop_;
   });
   return *this;
+}
+
+void FakeFtpServer::OpenGate() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  ++gates_opened_;
+  gate_cv_.notify_all();
 }
 
 void FakeFtpServer::Start() {
@@ -195,6 +274,9 @@ void FakeFtpServer::Finish() {
 void FakeFtpServer::Run() {
   if (!WaitReadable(listen_fd_, kStepTimeoutMs)) return Fail("the client never connected");
   control_fd_ = accept(listen_fd_, nullptr, nullptr);
+  // Replies go out as they are scripted: two in a row must not wait for the client's ACK.
+  int yes = 1;
+  setsockopt(control_fd_, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
   for (const Step& step : steps_) {
     if (stop_ || !step()) break;
   }
@@ -269,6 +351,11 @@ std::string FakeFtpServer::Failure() {
 std::string FakeFtpServer::DataReceived() {
   std::lock_guard<std::mutex> lock(mutex_);
   return data_received_;
+}
+
+std::string FakeFtpServer::StrangerReceived() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return stranger_received_;
 }
 
 std::string FakeFtpServer::DataPeer() {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -32,13 +33,27 @@ class FakeFtpServer {
   // Listens for a data connection on 127.0.0.1 and replies 227 naming `host` ("127,0,0,2")
   // with the listener's port.
   FakeFtpServer& PassiveReply(const std::string& host);
+  // The usual way into a passive transfer: "TYPE <type>" accepted, PASV answered naming
+  // 127.0.0.1, and the data connection accepted.
+  FakeFtpServer& PassiveData(const std::string& type);
   // Connects to the address and port of the last PORT command.
   FakeFtpServer& ConnectToPort();
+  // A stranger at the PORT address: connects from `from` ("127.0.0.2"), sends `bytes` and
+  // keeps what it is given until the client closes (or a second passes).
+  FakeFtpServer& StrangerAtPort(const std::string& from, const std::string& bytes);
   FakeFtpServer& AcceptData();
   FakeFtpServer& SendData(const std::string& bytes);
+  // Sends `line` over and over, `total` bytes in all or until the client stops taking them.
+  FakeFtpServer& SendDataRepeated(const std::string& line, size_t total);
   FakeFtpServer& ReadDataUntilClosed();
   FakeFtpServer& CloseData();
+  FakeFtpServer& ResetData();  // closes with a reset instead of an orderly end
   FakeFtpServer& CloseControl();
+  FakeFtpServer& ResetControl();
+  // Waits until the test calls OpenGate() (once per Gate), so a step can wait for the
+  // client to have acted on what came before.
+  FakeFtpServer& Gate();
+  void OpenGate();
 
   void Start();
   // Stops the script (if still running) and waits for the thread.
@@ -48,11 +63,13 @@ class FakeFtpServer {
   std::string Failure();              // the first thing the client did not do as scripted
   std::string DataReceived();         // what came on the data connection
   std::string DataPeer();             // the address the data connection came from
+  std::string StrangerReceived();     // what the stranger at the PORT address was given
   bool DataConnected();               // a data connection was accepted
   std::vector<int> PortsAnnounced();  // ports of PORT commands
 
  private:
   using Step = std::function<bool()>;
+  FakeFtpServer& Then(std::function<void()> action);  // a step that cannot fail
   void Run();
   bool WaitReadable(int fd, int timeout_ms);
   bool SendAll(int fd, const std::string& bytes);
@@ -66,7 +83,9 @@ class FakeFtpServer {
   std::atomic<bool> stop_{false};
   std::mutex mutex_;
   std::vector<std::string> commands_;
-  std::string failure_, data_received_, data_peer_, pending_input_;
+  std::string failure_, data_received_, data_peer_, pending_input_, stranger_received_;
+  std::condition_variable gate_cv_;
+  int gates_opened_ = 0, gates_passed_ = 0;
   bool data_connected_ = false;
   std::vector<int> ports_;
   std::string last_port_host_;

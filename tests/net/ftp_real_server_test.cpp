@@ -98,7 +98,10 @@ TEST_P(FtpRealServerTest, DirectoriesAndFiles) {
   EXPECT_EQ(h_.Call([&] { h_.ftp.SetCurrentDirectory("nowhere"); }), 1);
   EXPECT_EQ(h_.ftp.LastFtpError().Number, 16550);
   ASSERT_EQ(h_.Call([&] { h_.ftp.QuitSession(); }), 0);
-  EXPECT_EQ(h_.ftp.FtpSessionState(), 1);
+  // We closed the connection ourselves: the state stays the idle one last reported.
+  EXPECT_EQ(h_.states.back(), 0);
+  EXPECT_EQ(h_.ftp.FtpSessionState(), 0);
+  EXPECT_THROW(h_.ftp.GetCurrentDirectory(), net::NetError);  // 16008: not connected
 }
 
 TEST_P(FtpRealServerTest, UserLogin) {
@@ -110,7 +113,7 @@ TEST_P(FtpRealServerTest, UserLogin) {
   EXPECT_EQ(wrong.Login(server_->port(), "brikka", "guess"), 1);
   EXPECT_EQ(wrong.ftp.LastFtpError().Number, 16530);
   EXPECT_EQ(wrong.ftp.LastFtpError().Description, "Not logged in.");
-  EXPECT_EQ(wrong.ftp.FtpSessionState(), 1);
+  EXPECT_EQ(wrong.ftp.FtpSessionState(), 0);
 }
 
 TEST_P(FtpRealServerTest, TransfersInBothModes) {

@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -69,16 +70,20 @@ bool RunUntil(platform::NetLoop& loop, const std::function<bool()>& done, int ti
   return true;
 }
 
-uint16_t UnusedPort() {
-  int fd = socket(AF_INET, SOCK_STREAM, 0);
+RefusingPort::RefusingPort(uint16_t port) {
+  fd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  address.sin_port = htons(port);
+  bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address);
   socklen_t length = sizeof address;
-  getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-  close(fd);
-  return ntohs(address.sin_port);
+  getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length);
+  port_ = ntohs(address.sin_port);
+}
+
+RefusingPort::~RefusingPort() {
+  close(fd_);
 }
 
 // ---- child processes ------------------------------------------------------------------
@@ -93,8 +98,7 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv, bool show_error
       int null_fd = open("/dev/null", O_WRONLY);
       dup2(null_fd, STDERR_FILENO);
     }
-    close(pipe_fds[0]);
-    close(pipe_fds[1]);
+    close_range(3, ~0u, 0);  // none of the test's sockets may live on in the child
     std::vector<char*> args;
     for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
@@ -129,15 +133,20 @@ std::string ChildProcess::ReadLine(int timeout_ms) {
 
 namespace {
 
-bool Connectable(uint16_t port) {
-  int fd = socket(AF_INET, SOCK_STREAM, 0);
+// A listening socket on 127.0.0.1 at a port the system picks.
+int ListenOnLoopback(uint16_t& port) {
+  int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   sockaddr_in address{};
   address.sin_family = AF_INET;
-  address.sin_port = htons(port);
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  const bool ok = connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-  close(fd);
-  return ok;
+  socklen_t length = sizeof address;
+  if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(fd, 16) != 0 ||
+      getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+    close(fd);
+    return -1;
+  }
+  port = ntohs(address.sin_port);
+  return fd;
 }
 
 class PyFtpServer : public FtpServer {
@@ -160,34 +169,70 @@ class PyFtpServer : public FtpServer {
   uint16_t port_ = 0;
 };
 
+// vsftpd run one process per connection (its inetd mode) on a listening socket of our own.
+// The port is the system's pick and ours from the first moment: no port is chosen, let go
+// and handed over (where another test's socket could take it meanwhile), and there is no
+// start-up to wait for or to mistake another server for.
 class Vsftpd : public FtpServer {
  public:
-  explicit Vsftpd(uint16_t port) : port_(port) {
+  Vsftpd() {
     const std::string root = dir_ / "root", pub = root + "/pub", empty = dir_ / "empty";
     fs::create_directories(pub);
     fs::create_directories(empty);
     chmod(root.c_str(), 0755);
     chmod(pub.c_str(), 0777);
     WriteFile(dir_ / "vsftpd.conf", Config(root, empty));
-    process_ = std::make_unique<ChildProcess>(
-        std::vector<std::string>{"/usr/sbin/vsftpd", dir_ / "vsftpd.conf"});
-    for (int i = 0; i < 100 && !Connectable(port_); ++i) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    listen_fd_ = ListenOnLoopback(port_);
+    if (listen_fd_ >= 0) acceptor_ = std::thread([this] { Accept(); });
+  }
+  ~Vsftpd() override {
+    stop_ = true;
+    if (acceptor_.joinable()) acceptor_.join();
+    if (listen_fd_ >= 0) close(listen_fd_);
+    for (pid_t pid : sessions_) {
+      kill(pid, SIGTERM);
+      waitpid(pid, nullptr, 0);
     }
-    ok_ = Connectable(port_);
   }
   uint16_t port() const override { return port_; }
   std::string name() const override { return "vsftpd"; }
   std::string work_dir() const override { return dir_.path() + "/root/pub"; }
   std::string remote_work_dir() const override { return "/pub"; }
   bool has_user_login() const override { return false; }
-  bool ok() const override { return ok_; }
+  bool ok() const override { return listen_fd_ >= 0; }
 
  private:
+  void Accept() {
+    while (!stop_) {
+      pollfd p{listen_fd_, POLLIN, 0};
+      if (poll(&p, 1, 50) > 0) {
+        const int connection = accept4(listen_fd_, nullptr, nullptr, SOCK_CLOEXEC);
+        if (connection >= 0) Serve(connection);
+      }
+      // Sessions that ended are reaped as we go; the rest when we stop.
+      std::erase_if(sessions_, [](pid_t pid) { return waitpid(pid, nullptr, WNOHANG) == pid; });
+    }
+  }
+
+  void Serve(int connection) {
+    const std::string config = dir_ / "vsftpd.conf";
+    const pid_t pid = fork();
+    if (pid == 0) {
+      dup2(connection, STDIN_FILENO);
+      dup2(connection, STDOUT_FILENO);
+      const int null_fd = open("/dev/null", O_WRONLY);
+      dup2(null_fd, STDERR_FILENO);
+      close_range(3, ~0u, 0);
+      execl("/usr/sbin/vsftpd", "vsftpd", config.c_str(), static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    close(connection);
+    if (pid > 0) sessions_.push_back(pid);
+  }
+
   std::string Config(const std::string& root, const std::string& empty) const {
     std::ostringstream c;
-    c << "listen=YES\nlisten_ipv6=NO\nlisten_address=127.0.0.1\nlisten_port=" << port_
-      << "\nbackground=NO\nanonymous_enable=YES\nlocal_enable=NO\nanon_root=" << root
+    c << "listen=NO\nlisten_ipv6=NO\nanonymous_enable=YES\nlocal_enable=NO\nanon_root=" << root
       << "\nno_anon_password=YES\nwrite_enable=YES\nanon_upload_enable=YES\n"
          "anon_mkdir_write_enable=YES\nanon_other_write_enable=YES\n"
          "anon_world_readable_only=NO\nanon_umask=022\nftp_username=ftp\n"
@@ -200,9 +245,11 @@ class Vsftpd : public FtpServer {
   }
 
   TempDir dir_;
-  uint16_t port_;
-  std::unique_ptr<ChildProcess> process_;
-  bool ok_ = false;
+  uint16_t port_ = 0;
+  int listen_fd_ = -1;
+  std::atomic<bool> stop_{false};
+  std::thread acceptor_;
+  std::vector<pid_t> sessions_;  // touched by the acceptor thread until it has stopped
 };
 
 }  // namespace
@@ -220,9 +267,9 @@ std::unique_ptr<FtpServer> StartVsftpd(std::string* why_not) {
     *why_not = "vsftpd is not installed";
     return nullptr;
   }
-  auto server = std::make_unique<Vsftpd>(UnusedPort());
+  auto server = std::make_unique<Vsftpd>();
   if (!server->ok()) {
-    *why_not = "vsftpd did not start";
+    *why_not = "no listening socket for vsftpd";
     return nullptr;
   }
   return server;
@@ -230,9 +277,18 @@ std::unique_ptr<FtpServer> StartVsftpd(std::string* why_not) {
 
 // ---- client harness -------------------------------------------------------------------
 
-FtpHarness::FtpHarness() {
-  auto record = [this](const char* name) {
-    return [this, name](int32_t status) { events.emplace_back(name, status); };
+void EventLog::Write(const std::string& line) {
+  lines.push_back(line);
+  if (then) then(line);  // last: it may destroy the client
+}
+
+void EventLog::Attach(net::CFtpClient& ftp) {
+  auto record = [this, &ftp](const char* name) {
+    return [this, &ftp, name](int32_t status) {
+      events.emplace_back(name, status);
+      Write(std::string(name) + "(" + std::to_string(status) + ")@" +
+            std::to_string(ftp.FtpSessionState()));
+    };
   };
   ftp.OnConnect = record("OnConnect");
   ftp.OnCreateDirectory = record("OnCreateDirectory");
@@ -245,11 +301,23 @@ FtpHarness::FtpHarness() {
   ftp.OnUploadFile = record("OnUploadFile");
   ftp.OnEnumFiles = record("OnEnumFiles");
   ftp.OnQuitSession = record("OnQuitSession");
-  ftp.OnStateChange = [this](int32_t state) { states.push_back(state); };
+  ftp.OnStateChange = [this, &ftp](int32_t state) {
+    states.push_back(state);
+    const int now = ftp.FtpSessionState();
+    Write("S" + std::to_string(state) + (now == state ? "" : "/" + std::to_string(now)));
+  };
   ftp.SessionProtocolMessage = [this](int32_t kind, const std::string& text) {
     protocol.emplace_back(kind, text);
+    Write((kind == 0 ? ">" : kind == 1 ? "<" : "!") + text);
   };
-  ftp.OnDataTransferProgress = [this](int64_t bytes) { progress.push_back(bytes); };
+  ftp.OnDataTransferProgress = [this](int64_t bytes) {
+    progress.push_back(bytes);
+    Write("P" + std::to_string(bytes));
+  };
+}
+
+FtpHarness::FtpHarness() {
+  Attach(ftp);
 }
 
 int FtpHarness::NextEvent(int timeout_ms) {

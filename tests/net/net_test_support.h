@@ -40,8 +40,20 @@ std::vector<std::string> ListFolder(const std::string& path);
 // Runs the loop until `done` holds or `timeout_ms` passes; returns done().
 bool RunUntil(platform::NetLoop& loop, const std::function<bool()>& done, int timeout_ms);
 
-// A port nobody listens on right now (bound and released).
-uint16_t UnusedPort();
+// A port on 127.0.0.1 that refuses connections for as long as the object lives: it is bound
+// but never listens, so no other socket can take it meanwhile.
+class RefusingPort {
+ public:
+  explicit RefusingPort(uint16_t port = 0);  // 0: one the system picks
+  ~RefusingPort();
+  RefusingPort(const RefusingPort&) = delete;
+  RefusingPort& operator=(const RefusingPort&) = delete;
+  uint16_t port() const { return port_; }
+
+ private:
+  int fd_ = -1;
+  uint16_t port_ = 0;
+};
 
 // A child process, killed and reaped on destruction.
 class ChildProcess {
@@ -80,8 +92,25 @@ std::unique_ptr<FtpServer> StartPyFtpServer();
 // vsftpd (needs root): anonymous only. Null when vsftpd cannot run here.
 std::unique_ptr<FtpServer> StartVsftpd(std::string* why_not);
 
+// Writes down everything a client reports, each event as one line with the session state
+// at that moment: "S5" a state change (one the state disagrees with shows as "S5/3"), ">PWD"
+// a command sent, "<257 ..." a reply below 400, "!550 ..." one of 400 or more, "P1234"
+// progress, "OnConnect(0)@0" a completion with its status and the state.
+struct EventLog {
+  void Attach(net::CFtpClient& ftp);
+  void Write(const std::string& line);
+
+  std::vector<std::string> lines;
+  std::vector<std::pair<std::string, int>> events;  // completions: name, status
+  std::vector<int> states;
+  std::vector<std::pair<int, std::string>> protocol;
+  std::vector<int64_t> progress;
+  // Called after each line is written down; it may act on the client, even destroy it.
+  std::function<void(const std::string& line)> then;
+};
+
 // A CFtpClient on its own loop, recording what it reports.
-struct FtpHarness {
+struct FtpHarness : EventLog {
   FtpHarness();
   // Calls `start` (a method) and runs the loop until its completion event; returns the
   // status, or -1 when no event came within `timeout_ms`.
@@ -94,10 +123,6 @@ struct FtpHarness {
 
   platform::NetLoop loop;
   net::CFtpClient ftp{loop};
-  std::vector<std::pair<std::string, int>> events;  // completion event name, status
-  std::vector<int> states;
-  std::vector<std::pair<int, std::string>> protocol;
-  std::vector<int64_t> progress;
 };
 
 }  // namespace nettest

@@ -1,25 +1,42 @@
 #!/usr/bin/env bash
-# The real game in a virtual X display: it opens its window and ends on Escape; on a screen
-# without an 800 x 600 mode it shows the display-mode message, then the start-up failure
-# message, and ends with a non-zero status once both are closed.
+# The real game in a virtual X display:
+#  - its command line: --help lists the options, an unknown option exits with 64;
+#  - at 800 x 600 the real mouse moved onto the start button's edge pixel clicks nothing,
+#    one step further it starts a game: the first Escape then only leaves the play screen,
+#    the second ends the game with status 0;
+#  - a 1024 x 768 desktop in 16 bits shows the game full screen, --windowed in an 800 x 600
+#    window;
+#  - on a 640 x 480 screen it shows the display-mode message, then the start-up failure
+#    message, and ends with a non-zero status once both are closed.
 #   real_game_test.sh BRIKKA
 set -uo pipefail
 game=$1
 fail() { echo "FAIL: $*"; exit 1; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work" || exit 1
+inner=$work/inner.sh
+
+"$game" --help >help.out 2>&1 || fail "--help: exit status $?"
+grep -q -- "--windowed" help.out || fail "--help does not list --windowed: $(cat help.out)"
+"$game" --no-such-option >/dev/null 2>bad.err
+status=$?
+[ $status -eq 64 ] || fail "an unknown option: exit status $status, expected 64"
+grep -q -- "--no-such-option" bad.err || fail "an unknown option is not named: $(cat bad.err)"
+
 command -v xvfb-run >/dev/null || { echo "SKIP: xvfb-run missing"; exit 0; }
 command -v xdotool >/dev/null || { echo "SKIP: xdotool missing"; exit 0; }
 
-inner=$(mktemp)
-trap 'rm -f "$inner"' EXIT
 cat >"$inner" <<'INNER'
 #!/usr/bin/env bash
 # Runs inside the virtual display: start the game, act on its windows, report its status.
-game=$1; mode=$2
+game=$1; mode=$2; shift 2
 export SDL_AUDIODRIVER=dummy
 # In sanitizer builds, the X and D-Bus client libraries keep allocations to the end of the
 # process; our own code's leaks are checked by the headless tests.
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
-"$game" 2>stderr.log &
+"$game" "$@" 2>stderr.log &
 pid=$!
 find_window() {  # name, seconds
   for _ in $(seq $(( $2 * 10 ))); do
@@ -30,37 +47,67 @@ find_window() {  # name, seconds
   done
   return 1
 }
-press() {  # window, key
+focus() {
   xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1" 2>/dev/null
   sleep 0.3
+}
+press() {  # window, key
+  focus "$1"
   xdotool key --clearmodifiers "$2"
 }
-if [ "$mode" = ok ]; then
-  w=$(find_window Brikka 20) || { echo "no game window"; kill $pid; exit 90; }
-  sleep 1
-  press "$w" Escape
-else
-  w=$(find_window Error 20) || { echo "no display-mode message"; kill $pid; exit 91; }
-  press "$w" Return
-  w=$(find_window 'Directx Intialisation Error!' 20) || { echo "no failure message"; kill $pid; exit 92; }
-  press "$w" Return
-fi
+alive() { sleep 0.5; kill -0 $pid 2>/dev/null; }
+case $mode in
+  click)
+    w=$(find_window Brikka 20) || { echo "no game window"; kill $pid; exit 90; }
+    sleep 1
+    focus "$w"
+    # The cursor starts at (0, 0) and moves twice the mouse's step. (400, 480) is the start
+    # button's left edge and the quit button's right edge: neither is hit.
+    xdotool mousemove_relative --sync 200 240 click 1
+    alive || { echo "a click on the edge pixel ended the game"; exit 94; }
+    xdotool mousemove_relative --sync 1 0 click 1
+    press "$w" Escape  # from the play screen back to the menu
+    alive || { echo "the start button did not start a game"; exit 95; }
+    press "$w" Escape
+    ;;
+  window)  # its size, and whether it has a fixed one (a window that cannot be resized)
+    w=$(find_window Brikka 20) || { echo "no game window"; kill $pid; exit 90; }
+    sleep 1
+    xwininfo -id "$w" | awk '/Width:/{w=$2} /Height:/{h=$2} END{printf "%sx%s", w, h}' >window.out
+    xprop -id "$w" WM_NORMAL_HINTS | grep -q "maximum size" && echo " fixed" >>window.out
+    press "$w" Escape
+    ;;
+  small)
+    w=$(find_window Error 20) || { echo "no display-mode message"; kill $pid; exit 91; }
+    press "$w" Return
+    w=$(find_window 'Directx Intialisation Error!' 20) || { echo "no failure message"; kill $pid; exit 92; }
+    press "$w" Return
+    ;;
+esac
 for _ in $(seq 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
 if kill -0 $pid 2>/dev/null; then echo "the game did not end"; kill -9 $pid; exit 93; fi
 wait $pid
 INNER
 chmod +x "$inner"
-work=$(mktemp -d)
-cd "$work" || exit 1
 
-xvfb-run -a -s "-screen 0 800x600x24" "$inner" "$game" ok
+xvfb-run -a -s "-screen 0 800x600x24" "$inner" "$game" click
 status=$?
-[ $status -eq 0 ] || fail "800x600: exit status $status; $(cat stderr.log)"
+[ $status -eq 0 ] || fail "800x600, clicks: exit status $status; $(cat stderr.log)"
+
+# Without a window manager the full-screen window keeps its first size: only that the game
+# runs at all on this desktop is checked here.
+xvfb-run -a -s "-screen 0 1024x768x16" "$inner" "$game" window
+status=$?
+[ $status -eq 0 ] || fail "1024x768x16: exit status $status; $(cat stderr.log)"
+
+xvfb-run -a -s "-screen 0 1024x768x24" "$inner" "$game" window --windowed
+status=$?
+[ $status -eq 0 ] || fail "--windowed: exit status $status; $(cat stderr.log)"
+[ "$(cat window.out)" = 800x600 ] || fail "--windowed: a window of $(cat window.out)"
 
 xvfb-run -a -s "-screen 0 640x480x24" "$inner" "$game" small
 status=$?
 [ $status -ne 0 ] && [ $status -lt 90 ] || fail "640x480: exit status $status; $(cat stderr.log)"
 grep -q "Your hardware does not appear to support 640x480" stderr.log || fail "no mode message on stderr"
 grep -q "Couldn't intialise Directx !" stderr.log || fail "no failure message on stderr"
-rm -rf "$work"
 echo "PASS"

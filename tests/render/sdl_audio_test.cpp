@@ -54,5 +54,16 @@ TEST_F(SdlAudio, TheTuneGoesThroughThePlayStates) {
   EXPECT_EQ(music.PlayState(), 0);
 }
 
+// The game's own tune plays with the sound font the game names; like every MIDI tune on
+// the mixer it cannot tell its length.
+TEST_F(SdlAudio, TheGameTunePlaysWithItsSoundFont) {
+  music.SetURL(std::string(BRIKKA_APP_DIR) + "/bck.mid");
+  ASSERT_EQ(music.PlayState(), MusicPlayer::kStopped) << Mix_GetError();
+  music.Play();
+  EXPECT_EQ(music.PlayState(), MusicPlayer::kPlaying);
+  EXPECT_LT(music.Duration(), 0);
+  music.Stop();
+}
+
 }  // namespace
 }  // namespace platform::testing

@@ -108,6 +108,23 @@ TEST_F(SdlEvents, MouseEventsBecomeBufferedRecords) {
   EXPECT_EQ(std::count(log.begin(), log.end(), "mouse"), 1);
 }
 
+TEST_F(SdlEvents, TheMouseIsHeldOnlyWhileTheWindowHasTheFocus) {
+  EXPECT_FALSE(mouse.Captured());
+  Window(SDL_WINDOWEVENT_FOCUS_GAINED);
+  pump.DoEvents();
+  EXPECT_FALSE(mouse.Captured());  // not acquired yet
+  mouse.Acquire();
+  Window(SDL_WINDOWEVENT_FOCUS_GAINED);
+  pump.DoEvents();
+  EXPECT_TRUE(mouse.Captured());
+  Window(SDL_WINDOWEVENT_FOCUS_LOST);
+  pump.DoEvents();
+  EXPECT_FALSE(mouse.Captured());
+  Window(SDL_WINDOWEVENT_FOCUS_GAINED);
+  pump.DoEvents();
+  EXPECT_TRUE(mouse.Captured());
+}
+
 TEST_F(SdlEvents, QuitAsksTheWindowToClose) {
   SDL_Event e{};
   e.type = SDL_QUIT;

@@ -1,5 +1,5 @@
 // Reply scanning on the control connection: whole and partial lines, multi-line replies,
-// garbage, the goodbye exception and the 64 KiB cap.
+// replies that arrive together, garbage, the goodbye exception and the 64 KiB cap.
 #include "net/ftp_reply.h"
 
 #include <gtest/gtest.h>
@@ -19,6 +19,7 @@ struct ReplyCase {
   int code;
   bool continuation;
   std::string message;
+  size_t end = std::string::npos;  // npos: the whole buffer (when Complete)
 };
 
 TEST(FtpReply, ScansBuffersAsTheyArrive) {
@@ -37,9 +38,15 @@ TEST(FtpReply, ScansBuffersAsTheyArrive) {
        "Hello\r\nThere"},
       {"text lines inside a multi-line reply are skipped",
        "211-Features:\r\n MDTM\r\n SIZE\r\n211 End\r\n", Status::Complete, 211, true, "Features:"},
-      {"the last final line wins", "150 Opening data connection\r\n226 Transfer complete\r\n",
-       Status::Complete, 226, false, ""},
-      {"a finished line before a partial one", "220 Ready\r\n33", Status::Complete, 220, false, ""},
+      {"two replies together are two: the first is taken",
+       "150 Opening data connection\r\n226 Transfer complete\r\n", Status::Complete, 150, false, "",
+       29},
+      {"a finished line before a partial one", "220 Ready\r\n33", Status::Complete, 220, false, "",
+       11},
+      {"a line of other digits inside a multi-line reply is its text",
+       "123-First\r\n234 inside\r\n123 End\r\n", Status::Complete, 123, true, "First"},
+      {"... so the reply is not over at it", "123-First\r\n234 inside\r\n", Status::Incomplete, 0,
+       true, "First"},
       {"empty continuation keeps its CR LF (not longer than 2)", "220-\r\n220 Hi\r\n",
        Status::Complete, 220, true, "\r\n"},
       {"garbage", "HTTP/1.1 400 Bad Request\r\n\r\n<html>\r\n", Status::Incomplete, 0, false, ""},
@@ -47,6 +54,8 @@ TEST(FtpReply, ScansBuffersAsTheyArrive) {
        false, ""},
       {"goodbye without its final line", "221-Goodbye.\r\n221-See you.\r\n", Status::Complete, 221,
        true, "Goodbye.\r\nSee you."},
+      {"goodbye takes only its complete lines", "221-Goodbye.\r\n221-Se", Status::Complete, 221,
+       true, "Goodbye.", 14},
       {"goodbye line not yet ended", "221-Goodb", Status::Incomplete, 0, false, ""},
       {"221- later in the buffer is no goodbye", "331-x\r\n221-bye\r\n", Status::Incomplete, 0,
        true, "x\r\nbye"},
@@ -58,6 +67,9 @@ TEST(FtpReply, ScansBuffersAsTheyArrive) {
     EXPECT_EQ(scan.code, c.code);
     EXPECT_EQ(scan.continuation, c.continuation);
     EXPECT_EQ(scan.server_message, c.message);
+    if (c.status == Status::Complete) {
+      EXPECT_EQ(scan.end, c.end == std::string::npos ? c.buffer.size() : c.end);
+    }
   }
 }
 

@@ -27,6 +27,27 @@ TEST(CheckDisplayMode, PrefersThirtyTwoBitsAndTakesTheFirstMatch) {
   EXPECT_EQ(cdirectx::CheckDisplayMode(modes, 1024, 768, 32), 0);
 }
 
+// The back buffer is scaled over the screen: any desktop at least as large shows it.
+TEST(CheckDisplayMode, ALargerDesktopOffersTheModeASmallerOneDoesNot) {
+  struct Case {
+    DisplayMode mode;
+    int depth32, depth16;
+  };
+  const Case cases[] = {
+      {{1024, 768, 60, fmt::X8R8G8B8}, fmt::X8R8G8B8, 0},
+      {{1920, 1080, 60, fmt::R5G6B5}, 0, fmt::R5G6B5},
+      {{800, 600, 60, fmt::X8R8G8B8}, fmt::X8R8G8B8, 0},
+      {{799, 1200, 60, fmt::X8R8G8B8}, 0, 0},
+      {{1600, 599, 60, fmt::R5G6B5}, 0, 0},
+      {{1024, 768, 60, fmt::A8R8G8B8}, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.mode.Width) + "x" + std::to_string(c.mode.Height));
+    EXPECT_EQ(cdirectx::CheckDisplayMode({c.mode}, 800, 600, 32), c.depth32);
+    EXPECT_EQ(cdirectx::CheckDisplayMode({c.mode}, 800, 600, 16), c.depth16);
+  }
+}
+
 TEST(CheckDisplayMode, FormatsWithAlphaNeverMatch) {
   std::vector<DisplayMode> modes = {
       {800, 600, 60, fmt::A8R8G8B8}, {800, 600, 60, fmt::A1R5G5B5}, {800, 600, 60, fmt::A4R4G4B4}};

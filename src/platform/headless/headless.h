@@ -95,11 +95,14 @@ class HeadlessMusic : public MusicPlayer {
   void Play() override;
   void Pause() override;
   void Stop() override;
-  int PlayState() override;
+  int PlayState() override { return state_; }
+  int state() const { return state_; }
   double CurrentPosition() override;
   void SetCurrentPosition(double seconds) override;
   double Duration() override { return duration_; }
   const std::string& url() const { return url_; }
+  // How often the tune started from its beginning (a resumed pause does not count).
+  int starts() const { return starts_; }
 
  private:
   Clock& clock_;
@@ -108,6 +111,7 @@ class HeadlessMusic : public MusicPlayer {
   double duration_ = 0;
   double position_at_start_ = 0;
   int32_t started_at_ = 0;
+  int starts_ = 0;
 };
 
 class HeadlessPump : public EventPump {

@@ -81,8 +81,11 @@ void HeadlessMusic::SetURL(const std::string& path) {
 }
 
 void HeadlessMusic::Play() {
-  if (state_ == 0) return;
-  if (state_ != kPaused) started_at_ = clock_.GetTickCount();
+  if (state_ == 0 || state_ == kPlaying) return;  // a playing tune carries on
+  if (state_ == kStopped) {
+    started_at_ = clock_.GetTickCount();
+    ++starts_;
+  }
   state_ = kPlaying;
 }
 
@@ -94,10 +97,6 @@ void HeadlessMusic::Stop() {
   if (state_ == 0) return;
   state_ = kStopped;
   position_at_start_ = 0;
-}
-
-int HeadlessMusic::PlayState() {
-  return state_;
 }
 
 double HeadlessMusic::CurrentPosition() {

@@ -48,6 +48,11 @@ std::unique_ptr<TcpSocket> NetLoop::ClaimAccepted(int32_t request_id) {
   return peer;
 }
 
+bool NetLoop::AcceptedPeer(int32_t request_id, NetEndpoint& out) const {
+  auto it = impl_->parked.find(request_id);
+  return it != impl_->parked.end() && it->second->RemoteEndpoint(out) == 0;
+}
+
 void NetLoop::DropAccepted(int32_t request_id) {
   impl_->parked.erase(request_id);
 }

@@ -11,6 +11,7 @@
 namespace platform {
 
 class TcpSocket;
+struct NetEndpoint;
 
 class NetLoop {
  public:
@@ -33,6 +34,8 @@ class NetLoop {
   // them (the connection-request event hands out the number).
   int32_t ParkAccepted(std::unique_ptr<TcpSocket> peer);
   std::unique_ptr<TcpSocket> ClaimAccepted(int32_t request_id);
+  // The far end of a parked connection, so it can be checked before anyone claims it.
+  bool AcceptedPeer(int32_t request_id, NetEndpoint& out) const;
   // Closes a parked connection nobody claimed.
   void DropAccepted(int32_t request_id);
 

@@ -10,14 +10,14 @@
 
 namespace platform {
 
-std::unique_ptr<Platform> MakeRealPlatform() {
+std::unique_ptr<Platform> MakeRealPlatform(const RealPlatformOptions& options) {
   auto p = std::make_unique<Platform>();
   p->app_dir = ExecutableFolder();
   p->data_dir = p->app_dir;
   p->clock = MakeSystemClock();
   p->timers = std::make_unique<TimerHost>(*p->clock);
   auto loss = std::make_shared<DeviceLoss>();
-  p->video = std::make_unique<SdlVideo>(loss);
+  p->video = std::make_unique<SdlVideo>(loss, options.windowed);
   p->keyboard = std::make_unique<SdlKeyboard>();
   auto mouse = std::make_unique<SdlMouse>();
   SdlMouse& mouse_ref = *mouse;

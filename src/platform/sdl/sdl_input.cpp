@@ -27,9 +27,15 @@ bool SdlKeyboard::GetDeviceStateKeyboard(KeyboardState& state) {
 }
 
 bool SdlMouse::Acquire() {
-  // Without relative mode (some X servers) motion still carries its relative part.
-  SDL_SetRelativeMouseMode(SDL_TRUE);
+  acquired_ = true;
+  focused_ = SDL_GetKeyboardFocus() != nullptr;
+  Capture();
   return true;
+}
+
+// Without relative mode (some X servers) motion still carries its relative part.
+void SdlMouse::Capture() {
+  SDL_SetRelativeMouseMode(Captured() ? SDL_TRUE : SDL_FALSE);
 }
 
 void SdlMouse::Feed(const SDL_Event& event) {
@@ -50,6 +56,13 @@ void SdlMouse::Feed(const SDL_Event& event) {
     }
     case SDL_MOUSEWHEEL:
       if (event.wheel.y != 0) Push({mouse_offset::Wheel, event.wheel.y * kWheelDelta});
+      break;
+    case SDL_WINDOWEVENT:
+      if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED ||
+          event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+        focused_ = event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED;
+        Capture();
+      }
       break;
     default:
       break;

@@ -17,10 +17,19 @@ class SdlKeyboard : public KeyboardDevice {
 
 class SdlMouse : public MouseRecordBuffer {
  public:
-  // Captures the pointer: from now on only relative motion arrives.
+  // Captures the pointer while the game's window has the focus: only relative motion
+  // arrives then. Another window taking the focus gets the pointer back.
   bool Acquire() override;
-  // The pump's side: one SDL mouse event as records (signalled by SignalIfPending).
+  // The pump's side: one SDL event that concerns the mouse, mouse input as records
+  // (signalled by SignalIfPending), the window's focus as capture or release.
   void Feed(const SDL_Event& event);
+  // Whether the game holds the pointer now (relative mode asked of SDL).
+  bool Captured() const { return acquired_ && focused_; }
+
+ private:
+  void Capture();
+  bool acquired_ = false;
+  bool focused_ = false;
 };
 
 }  // namespace platform

@@ -1,27 +1,12 @@
 // The tune on SDL_mixer's music stream, with the play states of a media player. MIDI is
-// played with an installed General MIDI sound font; the mixer cannot tell a MIDI tune's
-// position or length, and says so with negative values.
+// played with a small General MIDI sound font named here; the mixer cannot tell a MIDI
+// tune's position or length, and says so with negative values.
 #include <SDL.h>
 
 #include "platform/sdl/sdl_sound.h"
 #include "platform/sdl/sdl_textures.h"
 
 namespace platform {
-
-std::string FindSoundFont() {
-  static constexpr const char* kPlaces[] = {
-      "/usr/share/sounds/sf2/FluidR3_GM.sf2", "/usr/share/sounds/sf2/default-GM.sf2",
-      "/usr/share/soundfonts/FluidR3_GM.sf2", "/usr/share/soundfonts/default.sf2",
-      "/usr/share/sounds/sf2/TimGM6mb.sf2"};
-  for (const char* place : kPlaces) {
-    SDL_RWops* f = SDL_RWFromFile(place, "rb");
-    if (f) {
-      SDL_RWclose(f);
-      return place;
-    }
-  }
-  return {};
-}
 
 SdlMusic::~SdlMusic() {
   if (music_) Mix_HaltMusic();
@@ -38,8 +23,9 @@ void SdlMusic::SetURL(const std::string& path) {
   file_ = file;
   std::string error;
   if (!out_->Open(error)) return;  // the player has nothing to play: state 0
-  std::string font = FindSoundFont();
-  if (!font.empty()) Mix_SetSoundFonts(font.c_str());
+  // The synthesiser holds its whole font in memory while the tune plays: the game names a
+  // 6 MB font rather than leave the choice to the system, whose default may be 150 MB.
+  Mix_SetSoundFonts(kSoundFontPath);
   music_.reset(Mix_LoadMUS(file.c_str()));
 }
 

@@ -42,6 +42,7 @@ void SdlPump::Handle(const SDL_Event& event) {
       if (close_) close_();
       break;
     case SDL_WINDOWEVENT:
+      mouse_.Feed(event);  // the pointer is captured only while the window has the focus
       if (event.window.event == SDL_WINDOWEVENT_MINIMIZED) loss_->Minimised();
       if (event.window.event == SDL_WINDOWEVENT_RESTORED ||
           event.window.event == SDL_WINDOWEVENT_MAXIMIZED) {

@@ -62,7 +62,7 @@ class SdlMusic : public MusicPlayer {
   double start_at_ = 0;  // where a stopped tune starts when played
 };
 
-// The General MIDI sound font the tune is played with; empty when none is installed.
-std::string FindSoundFont();
+// The General MIDI sound font the tune is played with (Debian's timgm6mb-soundfont).
+inline constexpr const char* kSoundFontPath = "/usr/share/sounds/sf2/TimGM6mb.sf2";
 
 }  // namespace platform

@@ -4,6 +4,7 @@
 
 #include <SDL_image.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/files.h"
@@ -56,6 +57,8 @@ void TextureStore::Fill(SdlTexture& t) {
   if (!texture || SDL_UpdateTexture(texture.get(), nullptr, scaled.pixels.data(), t.w_ * 4) != 0) {
     throw DisplayError("Cannot create texture for " + t.path_ + ": " + SDL_GetError());
   }
+  t.opaque_ = std::all_of(scaled.pixels.begin(), scaled.pixels.end(),
+                          [](uint32_t argb) { return (argb >> 24) == 0xFF; });
   SDL_SetTextureBlendMode(texture.get(), SDL_BLENDMODE_BLEND);
   SDL_SetTextureScaleMode(texture.get(), SDL_ScaleModeNearest);
   t.texture_ = std::move(texture);

@@ -22,12 +22,15 @@ class SdlTexture : public Texture {
   int Width() const override { return w_; }
   int Height() const override { return h_; }
   SDL_Texture* get() const { return texture_.get(); }
+  // No texel of the picture is transparent.
+  bool opaque() const { return opaque_; }
 
  private:
   friend class TextureStore;
   std::string path_;
   int w_, h_;
   uint32_t key_;
+  bool opaque_ = false;
   TexturePtr texture_;
 };
 
