@@ -134,8 +134,10 @@ void Simulator::RunLine(const std::string& line) {
     Expect(w, 2, "hold KEY | release KEY");
     int code = platform::DirectInputCodeByName(w[1]);
     if (code < 0) throw ScriptError("unknown key '" + w[1] + "'");
-    if (cmd == "hold") plat_->keys().Hold(static_cast<uint8_t>(code));
-    else plat_->keys().Release(static_cast<uint8_t>(code));
+    if (cmd == "hold")
+      plat_->keys().Hold(static_cast<uint8_t>(code));
+    else
+      plat_->keys().Release(static_cast<uint8_t>(code));
   } else if (cmd == "press") {
     Expect(w, 2, "press KEY");
     int code = platform::VirtualKeyByName(w[1]);
@@ -167,10 +169,14 @@ void Simulator::RunLine(const std::string& line) {
     PushClick();
   } else if (cmd == "answer") {
     Expect(w, 2, "answer ok|retry|cancel");
-    if (w[1] == "ok") plat_->dialog_box().QueueAnswer(platform::mb::AnswerOk);
-    else if (w[1] == "retry") plat_->dialog_box().QueueAnswer(platform::mb::AnswerRetry);
-    else if (w[1] == "cancel") plat_->dialog_box().QueueAnswer(platform::mb::AnswerCancel);
-    else throw ScriptError("answer must be ok, retry or cancel");
+    if (w[1] == "ok")
+      plat_->dialog_box().QueueAnswer(platform::mb::AnswerOk);
+    else if (w[1] == "retry")
+      plat_->dialog_box().QueueAnswer(platform::mb::AnswerRetry);
+    else if (w[1] == "cancel")
+      plat_->dialog_box().QueueAnswer(platform::mb::AnswerCancel);
+    else
+      throw ScriptError("answer must be ok, retry or cancel");
   } else if (cmd == "setblocks") {
     need_start();
     SetBlocks(w);
@@ -193,10 +199,14 @@ void Simulator::RunLine(const std::string& line) {
     if (!game_->Device() || !game_->Device()->SaveScreenshot(w[1])) {
       throw ScriptError("cannot write the screenshot '" + w[1] + "'");
     }
+  } else if (cmd == "quake") {
+    Expect(w, 2, "quake N");
+    need_start();
+    // As a caller would: the rest positions brought up to date, then the shake sized.
+    game_->FillOrgPos();
+    game_->SetupQuake(static_cast<int16_t>(Number(w[1], -32768, 32767)));
   } else if (cmd == "exchange") {
     Exchange(w);
-  } else if (cmd == "quake") {
-    throw ScriptError("'" + cmd + "' is not available in this build yet");
   } else {
     throw ScriptError("unknown command '" + cmd + "'");
   }
@@ -210,8 +220,8 @@ void Simulator::PushClick() {
 void Simulator::WriteIni(const std::vector<std::string>& w, const std::string& line) {
   if (w.size() < 4) throw ScriptError("usage: ini FILE SECTION KEY VALUE");
   const std::string& file = w[1];
-  if (file.find('/') != std::string::npos || file.find('\\') != std::string::npos ||
-      file == "." || file == "..") {
+  if (file.find('/') != std::string::npos || file.find('\\') != std::string::npos || file == "." ||
+      file == "..") {
     throw ScriptError("FILE is a file name in the data folder, got '" + file + "'");
   }
   IniWrite(plat_->data_dir + "/" + file, w[2], w[3], RestAfter(line, 4));
@@ -231,9 +241,12 @@ void Simulator::SetBlocks(const std::vector<std::string>& w) {
     int16_t type = 1;
     cBlock b;
     b.Color = g.GetColor(type);
-    b.Initialise(frmMain::MakeVector2(static_cast<float>(left + (c - 0.5) * g.geo.sizex),
-                                      static_cast<float>(g.geo.EndY - r * g.geo.sizey + g.geo.sizey / 2)),
-                 frmMain::MakeVector2(static_cast<float>(g.geo.sizex), static_cast<float>(g.geo.sizey)));
+    // Settled blocks are displaced with the rest of the well while the screen shakes.
+    const double y = g.geo.EndY - r * g.geo.sizey + g.geo.sizey / 2 + g.Displacement();
+    b.Initialise(
+        frmMain::MakeVector2(static_cast<float>(left + (c - 0.5) * g.geo.sizex),
+                             static_cast<float>(y)),
+        frmMain::MakeVector2(static_cast<float>(g.geo.sizex), static_cast<float>(g.geo.sizey)));
     blocks.push_back(b);
   }
   f.Blocks = std::move(blocks);
@@ -245,8 +258,12 @@ void Simulator::SetPiece(const std::vector<std::string>& w) {
   PlayField& f = g.Field(Side(w[1]));
   int16_t type = static_cast<int16_t>(Number(w[2], 0, 7));
   double x = Decimal(w[3]), y = Decimal(w[4]);
-  f.Shape.Initialise(type, g.GetColor(type), frmMain::MakeVector2(static_cast<float>(x), static_cast<float>(y)),
-                     frmMain::MakeVector2(static_cast<float>(g.geo.sizex), static_cast<float>(g.geo.sizey)));
+  f.Shape.Initialise(
+      type, g.GetColor(type), frmMain::MakeVector2(static_cast<float>(x), static_cast<float>(y)),
+      frmMain::MakeVector2(static_cast<float>(g.geo.sizex), static_cast<float>(g.geo.sizey)));
+  // As a spawn: the right piece shakes with the screen from the start.
+  const double shake = g.PieceDisplacement(Side(w[1]));
+  if (shake != 0) f.Shape.AmountTranslation(0, shake);
 }
 
 }  // namespace brikka::sim
