@@ -201,6 +201,9 @@ std::string Simulator::Dump() {
   WriteMusic(j, g.settings.Music, plat_->tune(), plat_->app_dir);
   WriteTexts(j, g.Device());
   WriteGrayed(j, g);
+  j.Key("exchange").BeginObject().Key("captions").BeginArray();
+  for (const std::string& caption : plat_->LabelCaptions()) j.Value(caption);
+  j.EndArray().EndObject();
   j.Key("messages").BeginArray();
   for (const auto& m : plat_->dialog_box().TakeMessages()) {
     j.BeginObject().Key("title").Value(m.title).Key("text").Value(m.text);
