@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all setup configure build run test bench fuzz sanitize clean format
+.PHONY: all setup configure build run test bench fuzz sanitize soak soak-sanitize clean format
 
 all: build
 
@@ -29,6 +29,16 @@ bench: build
 sanitize:
 	@ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  $(MAKE) test BUILD=build-asan CMAKE_FLAGS="-DBRIKKA_SANITIZE=ON -DBRIKKA_BENCH=OFF"
+
+# The battle soak, kept out of `make test` for its minutes: BRIKKA_SOAK_MINUTES of virtual
+# time (60 by default) from BRIKKA_SOAK_SEED (1).
+soak: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target brikka_soak_tests
+	@$(BUILD)/tests/brikka_soak_tests
+
+soak-sanitize:
+	@ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  $(MAKE) soak BUILD=build-asan CMAKE_FLAGS="-DBRIKKA_SANITIZE=ON -DBRIKKA_BENCH=OFF"
 
 # Each parser fuzzed for FUZZ_SECONDS (60 by default) under ASan and UBSan.
 fuzz: setup

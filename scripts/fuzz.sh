@@ -18,7 +18,7 @@ sources() {  # target: the code it reaches
     reply) echo net/ftp_reply.cpp ;;
     listing) echo net/ftp_listing.cpp ;;
     ini) echo platform/ini.cpp platform/files.cpp ;;
-    script) echo sim/script.cpp platform/numbers.cpp platform/keycodes.cpp ;;
+    script) echo sim/script.cpp net/host_port.cpp platform/numbers.cpp platform/keycodes.cpp ;;
     highscores) echo highscores/highscore_file.cpp menu/ini.cpp platform/ini.cpp platform/files.cpp ;;
     *) echo "fuzz: no target '$1'" >&2; exit 2 ;;
   esac

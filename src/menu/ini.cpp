@@ -23,6 +23,12 @@ std::string IniRead(const std::string& FileName, const std::string& Section, con
   return platform::GetPrivateProfileString(Section, Key, Default, kValueBuffer, FileName);
 }
 
+std::vector<std::optional<std::string>> IniReadAll(const std::string& FileName,
+                                                   const std::string& Section,
+                                                   const std::vector<std::string>& Keys) {
+  return platform::GetPrivateProfileStrings(Section, Keys, kValueBuffer, FileName);
+}
+
 std::vector<std::optional<std::string>> IniValuesIn(std::string_view Text,
                                                     const std::string& Section,
                                                     const std::vector<std::string>& Keys) {

@@ -13,8 +13,12 @@ namespace brikka {
 std::string IniRead(const std::string& FileName, const std::string& Section, const std::string& Key,
                     const std::string& Default);
 
-// The values of several keys of Section in the bytes of a file, each cut as IniRead cuts
+// The values of several keys of Section from one read of FileName, each cut as IniRead cuts
 // it; nothing where a key is missing.
+std::vector<std::optional<std::string>> IniReadAll(const std::string& FileName,
+                                                   const std::string& Section,
+                                                   const std::vector<std::string>& Keys);
+// The same from the bytes of a file instead of the file.
 std::vector<std::optional<std::string>> IniValuesIn(std::string_view Text,
                                                     const std::string& Section,
                                                     const std::vector<std::string>& Keys);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "net/host_port.h"
 #include "platform/keycodes.h"
 #include "platform/numbers.h"
 
@@ -98,6 +99,26 @@ void ReadCells(const std::vector<std::string>& w, ScriptCommand& c) {
   }
 }
 
+void ReadExchange(const std::vector<std::string>& w, ScriptCommand& c) {
+  constexpr const char* kUsage = "exchange HOST[:PORT] [upload] [timeout SECONDS]";
+  if (w.size() < 2) throw ScriptError(std::string("usage: ") + kUsage);
+  if (std::string why = net::ParseHostPort(w[1], c.host, c.port); !why.empty()) {
+    throw ScriptError(why);
+  }
+  for (size_t i = 2; i < w.size(); ++i) {
+    long long seconds = 0;
+    if (w[i] == "upload") {
+      c.upload = true;
+    } else if (w[i] == "timeout" && i + 1 < w.size() &&
+               platform::ParseWholeNumber(w[i + 1], seconds) && seconds >= 1 && seconds <= 32767) {
+      c.numbers = {static_cast<long>(seconds)};
+      ++i;
+    } else {
+      throw ScriptError(std::string("usage: ") + kUsage + " (SECONDS from 1 to 32767)");
+    }
+  }
+}
+
 }  // namespace
 
 ScriptCommand ReadScriptLine(const std::string& line) {
@@ -163,8 +184,11 @@ ScriptCommand ReadScriptLine(const std::string& line) {
   } else if (cmd == "shot") {
     Expect(w, 2, "shot FILE");
     c.text = w[1];
-  } else if (cmd == "quake" || cmd == "exchange") {
-    throw ScriptError("'" + cmd + "' is not available in this build yet");
+  } else if (cmd == "quake") {
+    Expect(w, 2, "quake N");
+    c.numbers = {Number(w[1], -32768, 32767)};
+  } else if (cmd == "exchange") {
+    ReadExchange(w, c);
   } else {
     throw ScriptError("unknown command '" + cmd + "'");
   }

@@ -2,6 +2,7 @@
 // run. The simulator acts on what this gives; a line it cannot read throws ScriptError.
 #pragma once
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -16,7 +17,7 @@ struct ScriptError : std::runtime_error {
 struct ScriptCommand {
   std::string name;  // the first word; empty for a blank line or a comment
   // Whole numbers in the order the command names them, each within its command's range
-  // (seed, frames, wait, pass-ms, mouse DX DY, clickat X Y, setpiece TYPE).
+  // (seed, frames, wait, pass-ms, mouse DX DY, clickat X Y, setpiece TYPE, quake N).
   std::vector<long> numbers;
   double x = 0, y = 0;                     // setpiece X Y: finite, and within a float
   bool right = true;                       // SIDE of setblocks and setpiece
@@ -28,6 +29,11 @@ struct ScriptCommand {
   // focus's word.
   std::string text;
   std::string file, section, key_name;  // ini FILE SECTION KEY
+  // exchange HOST[:PORT] [upload] [timeout SECONDS]: the server, the direction; SECONDS, when
+  // given, is the one number.
+  std::string host;
+  int32_t port = 21;
+  bool upload = false;
 };
 
 ScriptCommand ReadScriptLine(const std::string& line);

@@ -128,6 +128,13 @@ void Simulator::RunLine(const std::string& line) {
     if (!game_->Device() || !game_->Device()->SaveScreenshot(c.text)) {
       throw ScriptError("cannot write the screenshot '" + c.text + "'");
     }
+  } else if (cmd == "quake") {
+    need_start();
+    // As a caller would: the rest positions brought up to date, then the shake sized.
+    game_->FillOrgPos();
+    game_->SetupQuake(static_cast<int16_t>(c.numbers[0]));
+  } else if (cmd == "exchange") {
+    Exchange(c);
   }
 }
 
@@ -145,9 +152,11 @@ void Simulator::SetBlocks(const ScriptCommand& c) {
     int16_t type = 1;
     cBlock b;
     b.Color = g.GetColor(type);
+    // Settled blocks are displaced with the rest of the well while the screen shakes.
+    const double y = g.geo.EndY - row * g.geo.sizey + g.geo.sizey / 2 + g.Displacement();
     b.Initialise(
         frmMain::MakeVector2(static_cast<float>(left + (col - 0.5) * g.geo.sizex),
-                             static_cast<float>(g.geo.EndY - row * g.geo.sizey + g.geo.sizey / 2)),
+                             static_cast<float>(y)),
         frmMain::MakeVector2(static_cast<float>(g.geo.sizex), static_cast<float>(g.geo.sizey)));
     blocks.push_back(b);
   }
@@ -162,6 +171,9 @@ void Simulator::SetPiece(const ScriptCommand& c) {
       type, g.GetColor(type),
       frmMain::MakeVector2(static_cast<float>(c.x), static_cast<float>(c.y)),
       frmMain::MakeVector2(static_cast<float>(g.geo.sizex), static_cast<float>(g.geo.sizey)));
+  // As a spawn: the right piece shakes with the screen from the start.
+  const double shake = g.PieceDisplacement(Side(c));
+  if (shake != 0) f.Shape.AmountTranslation(0, shake);
 }
 
 }  // namespace brikka::sim

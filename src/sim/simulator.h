@@ -34,11 +34,15 @@ class Simulator {
   void SetBlocks(const ScriptCommand& c);
   void SetPiece(const ScriptCommand& c);
   void PushClick();
+  void Exchange(const ScriptCommand& c);  // sim_exchange.cpp
 
   std::ostream& out_;
   std::unique_ptr<platform::HeadlessPlatform> plat_;
   std::unique_ptr<frmMain> game_;
   bool started_ = false;
+  // Real time for the exchange window's timer (made at the first `exchange`).
+  std::unique_ptr<platform::Clock> real_clock_;
+  std::unique_ptr<platform::TimerHost> real_timers_;
 };
 
 }  // namespace brikka::sim
