@@ -9,6 +9,12 @@ ParsedOptions ParseGameOptions(const std::vector<std::string>& args) {
     const std::string& a = args[i];
     if (a == "--windowed") {
       parsed.options.windowed = true;
+    } else if (a == "--record") {
+      if (i + 1 == args.size()) {
+        parsed.error = "--record needs the file to record into";
+        return parsed;
+      }
+      parsed.options.record = args[++i];
     } else if (a == "--help" || a == "-h") {
       parsed.options.help = true;
     } else {
@@ -21,9 +27,11 @@ ParsedOptions ParseGameOptions(const std::vector<std::string>& args) {
 }
 
 std::string GameUsage() {
-  return "usage: brikka [--windowed] [--help]\n"
-         "  --windowed  play in an 800 x 600 window that can be resized, instead of full screen\n"
-         "  --help      show this help and exit\n";
+  return "usage: brikka [--windowed] [--record FILE] [--help]\n"
+         "  --windowed     play in an 800 x 600 window that can be resized, instead of full "
+         "screen\n"
+         "  --record FILE  record the game into FILE; brikka-sim FILE replays it\n"
+         "  --help         show this help and exit\n";
 }
 
 }  // namespace brikka

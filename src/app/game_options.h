@@ -9,6 +9,7 @@ namespace brikka {
 struct GameOptions {
   bool windowed = false;  // an 800 x 600 window that can be resized, instead of full screen
   bool help = false;
+  std::string record;  // the file the game is recorded into, when asked
 };
 
 // The options, or an error naming what was not understood.

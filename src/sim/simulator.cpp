@@ -1,6 +1,7 @@
 // The simulator's script commands.
 #include "sim/simulator.h"
 
+#include <climits>
 #include <istream>
 #include <ostream>
 #include <sstream>
@@ -8,6 +9,7 @@
 #include "menu/ini.h"
 #include "platform/keycodes.h"
 #include "platform/numbers.h"
+#include "sim/replay.h"
 
 namespace brikka::sim {
 
@@ -74,6 +76,10 @@ Simulator::Simulator(const std::string& app_dir, const std::string& data_dir, st
 
 Simulator::~Simulator() = default;
 
+frmMain& Simulator::game() {
+  return replay_ ? replay_->game() : *game_;
+}
+
 int Simulator::Run(std::istream& script, std::ostream& err) {
   std::string line;
   for (int number = 1; std::getline(script, line); ++number) {
@@ -103,6 +109,7 @@ void Simulator::RunLine(const std::string& line) {
   std::vector<std::string> w = Split(line);
   if (w.empty() || w[0][0] == '#') return;
   const std::string& cmd = w[0];
+  if (replay_) return ReplayLine(w);
   auto need_start = [&] {
     if (!started_) throw ScriptError("'" + cmd + "' needs 'start' first");
   };
@@ -116,6 +123,10 @@ void Simulator::RunLine(const std::string& line) {
     if (started_) throw ScriptError("already started");
     started_ = true;
     game_->StartUp();
+  } else if (cmd == "replay") {
+    if (w.size() < 2) throw ScriptError("usage: replay FILE");
+    if (started_) throw ScriptError("'replay' must come before 'start'");
+    StartReplay(RestAfter(line, 1));
   } else if (cmd == "startgame") {
     need_start();
     if (!game_->Ended()) game_->StartGameFromMenu();
@@ -134,8 +145,10 @@ void Simulator::RunLine(const std::string& line) {
     Expect(w, 2, "hold KEY | release KEY");
     int code = platform::DirectInputCodeByName(w[1]);
     if (code < 0) throw ScriptError("unknown key '" + w[1] + "'");
-    if (cmd == "hold") plat_->keys().Hold(static_cast<uint8_t>(code));
-    else plat_->keys().Release(static_cast<uint8_t>(code));
+    if (cmd == "hold")
+      plat_->keys().Hold(static_cast<uint8_t>(code));
+    else
+      plat_->keys().Release(static_cast<uint8_t>(code));
   } else if (cmd == "press") {
     Expect(w, 2, "press KEY");
     int code = platform::VirtualKeyByName(w[1]);
@@ -167,10 +180,14 @@ void Simulator::RunLine(const std::string& line) {
     PushClick();
   } else if (cmd == "answer") {
     Expect(w, 2, "answer ok|retry|cancel");
-    if (w[1] == "ok") plat_->dialog_box().QueueAnswer(platform::mb::AnswerOk);
-    else if (w[1] == "retry") plat_->dialog_box().QueueAnswer(platform::mb::AnswerRetry);
-    else if (w[1] == "cancel") plat_->dialog_box().QueueAnswer(platform::mb::AnswerCancel);
-    else throw ScriptError("answer must be ok, retry or cancel");
+    if (w[1] == "ok")
+      plat_->dialog_box().QueueAnswer(platform::mb::AnswerOk);
+    else if (w[1] == "retry")
+      plat_->dialog_box().QueueAnswer(platform::mb::AnswerRetry);
+    else if (w[1] == "cancel")
+      plat_->dialog_box().QueueAnswer(platform::mb::AnswerCancel);
+    else
+      throw ScriptError("answer must be ok, retry or cancel");
   } else if (cmd == "setblocks") {
     need_start();
     SetBlocks(w);
@@ -190,14 +207,66 @@ void Simulator::RunLine(const std::string& line) {
   } else if (cmd == "shot") {
     Expect(w, 2, "shot FILE");
     need_start();
-    if (!game_->Device() || !game_->Device()->SaveScreenshot(w[1])) {
-      throw ScriptError("cannot write the screenshot '" + w[1] + "'");
-    }
+    Shot(w[1]);
   } else if (cmd == "quake" || cmd == "exchange") {
     throw ScriptError("'" + cmd + "' is not available in this build yet");
   } else {
     throw ScriptError("unknown command '" + cmd + "'");
   }
+}
+
+std::string Simulator::Dump() {
+  if (replay_) {
+    return DumpState(replay_->game(),
+                     WitnessedMachine(replay_->witness(), replay_->app_dir(), &reported_));
+  }
+  return DumpState(*game_, HeadlessMachine(*plat_, game_->Device()));
+}
+
+void Simulator::Shot(const std::string& file) {
+  if (!game().Device() || !game().Device()->SaveScreenshot(file)) {
+    throw ScriptError("cannot write the screenshot '" + file + "'");
+  }
+}
+
+void Simulator::StartReplay(const std::string& path) {
+  replay_ = std::make_unique<Replay>(path, plat_->app_dir);
+  started_ = true;
+  replay_->Start();
+}
+
+// A replay's input is the recording's: the script only chooses where to look.
+void Simulator::ReplayLine(const std::vector<std::string>& w) {
+  const std::string& cmd = w[0];
+  if (cmd == "frames") {
+    Expect(w, 2, "frames N");
+    replay_->Passes(Number(w[1], 0, 100000000));
+  } else if (cmd == "wait") {
+    Expect(w, 2, "wait MS");
+    replay_->WaitMs(Number(w[1], 0, 1000000000));
+  } else if (cmd == "dump") {
+    Expect(w, 1, "dump");
+    out_ << Dump() << "\n";
+    out_.flush();
+  } else if (cmd == "shot") {
+    Expect(w, 2, "shot FILE");
+    Shot(w[1]);
+  } else {
+    throw ScriptError("'" + cmd +
+                      "' cannot be used in a replay: the recording holds the game's input");
+  }
+}
+
+int Simulator::RunRecording(const std::string& path, std::ostream& err) {
+  try {
+    StartReplay(path);
+    replay_->Passes(LONG_MAX);
+  } catch (const std::exception& e) {
+    err << "brikka-sim: " << e.what() << "\n";
+    return 2;
+  }
+  out_ << Dump() << "\n";
+  return 0;
 }
 
 void Simulator::PushClick() {
@@ -208,8 +277,8 @@ void Simulator::PushClick() {
 void Simulator::WriteIni(const std::vector<std::string>& w, const std::string& line) {
   if (w.size() < 4) throw ScriptError("usage: ini FILE SECTION KEY VALUE");
   const std::string& file = w[1];
-  if (file.find('/') != std::string::npos || file.find('\\') != std::string::npos ||
-      file == "." || file == "..") {
+  if (file.find('/') != std::string::npos || file.find('\\') != std::string::npos || file == "." ||
+      file == "..") {
     throw ScriptError("FILE is a file name in the data folder, got '" + file + "'");
   }
   IniWrite(plat_->data_dir + "/" + file, w[2], w[3], RestAfter(line, 4));
@@ -229,9 +298,10 @@ void Simulator::SetBlocks(const std::vector<std::string>& w) {
     int16_t type = 1;
     cBlock b;
     b.Color = g.GetColor(type);
-    b.Initialise(frmMain::MakeVector2(static_cast<float>(left + (c - 0.5) * g.geo.sizex),
-                                      static_cast<float>(g.geo.EndY - r * g.geo.sizey + g.geo.sizey / 2)),
-                 frmMain::MakeVector2(static_cast<float>(g.geo.sizex), static_cast<float>(g.geo.sizey)));
+    b.Initialise(
+        frmMain::MakeVector2(static_cast<float>(left + (c - 0.5) * g.geo.sizex),
+                             static_cast<float>(g.geo.EndY - r * g.geo.sizey + g.geo.sizey / 2)),
+        frmMain::MakeVector2(static_cast<float>(g.geo.sizex), static_cast<float>(g.geo.sizey)));
     blocks.push_back(b);
   }
   f.Blocks = std::move(blocks);
@@ -243,8 +313,9 @@ void Simulator::SetPiece(const std::vector<std::string>& w) {
   PlayField& f = g.Field(Side(w[1]));
   int16_t type = static_cast<int16_t>(Number(w[2], 0, 7));
   double x = Decimal(w[3]), y = Decimal(w[4]);
-  f.Shape.Initialise(type, g.GetColor(type), frmMain::MakeVector2(static_cast<float>(x), static_cast<float>(y)),
-                     frmMain::MakeVector2(static_cast<float>(g.geo.sizex), static_cast<float>(g.geo.sizey)));
+  f.Shape.Initialise(
+      type, g.GetColor(type), frmMain::MakeVector2(static_cast<float>(x), static_cast<float>(y)),
+      frmMain::MakeVector2(static_cast<float>(g.geo.sizex), static_cast<float>(g.geo.sizey)));
 }
 
 }  // namespace brikka::sim
