@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all setup configure build run test bench fuzz sanitize clean format
+.PHONY: all setup configure build run test bench fuzz sanitize soak soak-sanitize clean format
 
 all: build
 
@@ -27,6 +27,15 @@ bench: build
 
 sanitize:
 	@$(MAKE) test BUILD=build-asan CMAKE_FLAGS=-DBRIKKA_SANITIZE=ON
+
+# The battle soak, kept out of `make test` for its minutes: BRIKKA_SOAK_MINUTES of virtual
+# time (60 by default) from BRIKKA_SOAK_SEED (1).
+soak: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target brikka_soak_tests
+	@$(BUILD)/tests/brikka_soak_tests
+
+soak-sanitize:
+	@$(MAKE) soak BUILD=build-asan CMAKE_FLAGS=-DBRIKKA_SANITIZE=ON
 
 fuzz: setup
 	@scripts/fuzz.sh

@@ -1,7 +1,8 @@
 // One frame of the well rules on two wells stacked to a given row: both pieces falling with
-// soft drop, one keyboard poll, and one settle that completes and removes four rows.
-// The argument is the number of stacked rows (each row has column 10 open, so nothing is
-// removed until the bar drops into that column).
+// soft drop, one keyboard poll, the (idle) screen shake, and one settle that completes and
+// removes four rows. The argument is the number of stacked rows (each row has column 10
+// open, so nothing is removed until the bar drops into that column). The battle variant
+// also sends the four rows to the left well, which puts its piece down first.
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -18,11 +19,12 @@ using brikka::PlayerSide;
 using brikka::Vector2;
 
 struct Bench : bench::ScratchGame {
-  Bench() : ScratchGame("rules") {
+  explicit Bench(bool battle = false) : ScratchGame("rules") {
     const std::string ini = game->DataIniPath();
     brikka::IniWrite(ini, "Menu", "Multiplayer", "-1");
     brikka::IniWrite(ini, "Menu", "Music", "0");
     brikka::IniWrite(ini, "Menu", "SFX", "0");
+    brikka::IniWrite(ini, "Menu", "Battle", battle ? "-1" : "0");
     game->StartUp();
     game->StartGameFromMenu();
     game->FPS_Current = 25;
@@ -76,8 +78,8 @@ struct Bench : bench::ScratchGame {
   }
 };
 
-void BM_RulesFrame(benchmark::State& state) {
-  Bench b;
+void Frames(benchmark::State& state, bool battle) {
+  Bench b(battle);
   const int rows = static_cast<int>(state.range(0));
   const auto right = b.Stack(PlayerSide::Right, rows), left = b.Stack(PlayerSide::Left, rows);
   for (auto _ : state) {
@@ -86,10 +88,18 @@ void BM_RulesFrame(benchmark::State& state) {
     state.ResumeTiming();
     b.game->Descend();
     b.game->Descend2();
+    b.game->Quake();
     b.game->Checkkeys();
     b.SettleBarInColumnTen();
   }
   state.counters["blocks_per_well"] = static_cast<double>(right.size());
+}
+
+void BM_RulesFrame(benchmark::State& state) {
+  Frames(state, false);
+}
+void BM_BattleFrame(benchmark::State& state) {
+  Frames(state, true);
 }
 BENCHMARK(BM_RulesFrame)
     ->Arg(0)
@@ -99,6 +109,7 @@ BENCHMARK(BM_RulesFrame)
     ->Arg(16)
     ->Arg(19)
     ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BattleFrame)->Arg(0)->Arg(8)->Arg(16)->Unit(benchmark::kMicrosecond);
 
 // The untimed restore of the loop above, timed on its own, to show what the pause costs.
 void BM_RestoreOnly(benchmark::State& state) {

@@ -9,9 +9,10 @@
 namespace brikka {
 
 namespace {
-// The box around a piece's blocks, widened on every side by twice a block (and by the
-// screen shake): a settled block outside it cannot meet any of the exact tests below,
-// whatever the rounding, so most of a full well is passed over with a few comparisons.
+// The box around a piece's blocks, widened on every side by twice a block (and by how far
+// the screen shake moves the piece against the settled blocks): a settled block outside it
+// cannot meet any of the exact tests below, whatever the rounding, so most of a full well is
+// passed over with a few comparisons.
 class Neighbourhood {
  public:
   Neighbourhood(const cShape& piece, double w, double h, double shake) {
@@ -92,12 +93,12 @@ bool frmMain::CheckImgShapeBlockOnWall(bool& bRight) {
 }
 
 // Floor code 1 on the right, 2 on the left; the left well only plays in a two-player game.
-// Only the right well's test follows the screen shake.
+// The floor does not shake: the piece is measured at rest.
 int16_t frmMain::FloorTest(PlayerSide side) {
   const bool right = side == PlayerSide::Right;
   if (!right && !settings.Multiplayer) return 0;
   PlayField& f = Field(side);
-  const double shake = right ? QuakeSquare.Topy : 0.0;
+  const double shake = PieceDisplacement(side);
   for (int i = 0; i < 4; ++i) {
     if (geo.sizey / 2 + (f.Shape.BlockY(i) - shake) >= geo.EndY) {
       f.TimerDelay->SetEnabled(true);
@@ -109,18 +110,19 @@ int16_t frmMain::FloorTest(PlayerSide side) {
 
 // 3 when a piece block sits exactly on a settled block; `direction` (1 right, 2 left) when
 // a settled block is exactly beside a piece block that way and overlaps it vertically.
-// Every pair is looked at; the last match decides.
+// Every pair is looked at; the last match decides. While the screen shakes the piece is
+// compared as displaced as the settled blocks are.
 int16_t frmMain::BlockTest(PlayerSide side, int16_t direction) {
   PlayField& f = Field(side);
   if (f.Blocks.empty()) return 0;
   const double h = geo.sizey;
-  const double shake = side == PlayerSide::Right ? QuakeSquare.Topy : 0.0;
-  const Neighbourhood near(f.Shape, geo.sizex, geo.sizey, shake);
+  const double lift = PieceToStack(side);
+  const Neighbourhood near(f.Shape, geo.sizex, geo.sizey, lift);
   double x[4], y[4], bottom[4], beside[4];
   for (int i = 0; i < 4; ++i) {
     x[i] = f.Shape.BlockX(i);
-    y[i] = f.Shape.BlockY(i);
-    bottom[i] = (y[i] - shake) + f.Shape.BlockSizeY(i);
+    y[i] = f.Shape.BlockY(i) + lift;
+    bottom[i] = y[i] + f.Shape.BlockSizeY(i);
     beside[i] = direction == 1   ? x[i] + f.Shape.BlockSizeX(i)
                 : direction == 2 ? x[i] - f.Shape.BlockSizeX(i)
                                  : std::nan("");
@@ -144,12 +146,13 @@ int16_t frmMain::BlockTest(PlayerSide side, int16_t direction) {
 
 bool frmMain::ScratchOverlapsBlocks(PlayerSide side) const {
   const double w = geo.sizex, h = geo.sizey;
-  const Neighbourhood near(ImgShape, w, h, 0);
+  const double lift = PieceToStack(side);
+  const Neighbourhood near(ImgShape, w, h, lift);
   for (const cBlock& s : Field(side).Blocks) {
     if (near.Excludes(s)) continue;
     for (int i = 0; i < 4; ++i) {
       if (OverlapsOnAxis(s.MyX(), ImgShape.BlockX(i), w / 2) &&
-          OverlapsOnAxis(s.MyY(), ImgShape.BlockY(i), h / 2)) {
+          OverlapsOnAxis(s.MyY(), ImgShape.BlockY(i) + lift, h / 2)) {
         return true;
       }
     }
@@ -161,26 +164,29 @@ bool frmMain::ScratchOverlapsBlocks(PlayerSide side) const {
 bool frmMain::ScratchOutsideWell(PlayerSide side) const {
   const double w = geo.sizex, h = geo.sizey;
   const double left = WellLeft(side), right = WellRight(side);
+  const double shake = PieceDisplacement(side);
   bool hit = false;
   for (int i = 0; i < 4; ++i) {
-    const double x = ImgShape.BlockX(i), y = ImgShape.BlockY(i) - QuakeSquare.Topy;
+    const double x = ImgShape.BlockX(i), y = ImgShape.BlockY(i) - shake;
     if (y + h / 2 > geo.EndY) hit = true;
     if (x + w / 2 > right || x - w / 2 < left) hit = true;
   }
   return hit;
 }
 
-// The landed piece's four blocks join the end of the well's list in its colour; then the
-// rows are counted, which may also end the game.
+// The landed piece's four blocks join the end of the well's list in its colour (displaced
+// with the rest of the well while the screen shakes); then the rows are counted, which may
+// also end the game.
 void frmMain::SettleShape(PlayerSide side) {
   PlayField& f = Field(side);
+  const double lift = PieceToStack(side);
   for (int i = 0; i < 4; ++i) {
     cBlock b;
     b.Color = f.Shape.Scolor;
-    b.Initialise(
-        MakeVector2(static_cast<float>(f.Shape.BlockX(i)), static_cast<float>(f.Shape.BlockY(i))),
-        MakeVector2(static_cast<float>(f.Shape.BlockSizeX(i)),
-                    static_cast<float>(f.Shape.BlockSizeY(i))));
+    b.Initialise(MakeVector2(static_cast<float>(f.Shape.BlockX(i)),
+                             static_cast<float>(f.Shape.BlockY(i) + lift)),
+                 MakeVector2(static_cast<float>(f.Shape.BlockSizeX(i)),
+                             static_cast<float>(f.Shape.BlockSizeY(i))));
     f.Blocks.push_back(b);
   }
   bool right = side == PlayerSide::Right;

@@ -10,8 +10,8 @@
 //   game/rows.cpp          completed rows, the gray timers, removal and scoring
 //   game/game_over.cpp     EndGame, RestartGame
 //   game/start_game.cpp    the start button's set-up of a new game
-//   game/battle.cpp        BattlePlay
-//   game/quake.cpp         Quake, FillOrgPos
+//   game/battle.cpp        BattlePlay, AscendTheAbove, bOfSameX, GetDistanceOfSameX
+//   game/quake.cpp         SetupQuake, Quake, FillOrgPos, ReturnToOrgPos
 //   render/play_screen.cpp IntialiseGeometry, Render
 //   render/menu_screen.cpp Menu_Render
 //   render/text.cpp        cText, DestroyFonts, ReloadFonts (the play screen's texts are
@@ -186,12 +186,32 @@ class frmMain {
   void GrayTick(PlayerSide side);
   double RowCentre(int16_t row) const;
   void RemoveRows(PlayerSide side, const double* centres, int count);
+  void RecordAfterRemoval(const double* centres, int count, size_t kept);
   void RestartSide(PlayerSide side);
 
-  // ---- battle, quake (later) ----
+  // ---- battle ----
   void BattlePlay(bool& right);
+  void AscendTheAbove(bool& right);
+  bool bOfSameX(bool& right);
+  double GetDistanceOfSameX(bool& right);
+  void AddBattleRow(PlayerSide side);
+
+  // ---- the screen shake ----
+  void SetupQuake(int16_t CompLines);
   void Quake();
   void FillOrgPos();
+  void ReturnToOrgPos();
+  // How far the shake has moved the screen from rest. Every settled block of both wells and
+  // the right well's falling piece are displaced by exactly this much; the left well's
+  // falling piece is not. Whatever joins a well while it shakes joins displaced, and every
+  // rule compares positions at rest, so a shake never changes where anything lands.
+  double Displacement() const { return QuakeSquare.Topy; }
+  double PieceDisplacement(PlayerSide side) const {
+    return side == PlayerSide::Right ? Displacement() : 0.0;
+  }
+  // Added to a falling piece's y, puts it among the settled blocks as they are displaced.
+  double PieceToStack(PlayerSide side) const { return Displacement() - PieceDisplacement(side); }
+  void ShakeBy(double dy);
 
   // ---- presentation ----
   void IntialiseGeometry();

@@ -20,6 +20,9 @@ void frmMain::EndGame(bool& bRight) {
   const PlayerSide side = SideOf(bRight);
   PlayField& f = Field(side);
   if (settings.Battle) {
+    // One loss ends the round. A piece still settling after it (its lock delay already
+    // running, or put down by rows pushed after the loss) counts no second win.
+    if (RightField.GameOver || LeftField.GameOver) return;
     f.GameOver = true;
     f.Active = false;
     PlayField& other = Field(Other(side));

@@ -42,9 +42,9 @@ int32_t PixelSteps(double distance) {
 // touch-down test as the block test with no direction, on far fewer blocks.
 class Supports {
  public:
-  Supports(const PlayField& f, double shake, int32_t pixels) {
+  Supports(const PlayField& f, double lift, int32_t pixels) {
     std::array<double, 4> first;
-    for (int i = 0; i < 4; ++i) first[i] = (f.Shape.BlockY(i) - shake) + f.Shape.BlockSizeY(i);
+    for (int i = 0; i < 4; ++i) first[i] = (f.Shape.BlockY(i) + lift) + f.Shape.BlockSizeY(i);
     const double top = *std::min_element(first.begin(), first.end());
     const double bottom = *std::max_element(first.begin(), first.end()) + pixels + 1;
     for (const cBlock& s : f.Blocks) {
@@ -61,9 +61,9 @@ class Supports {
       end_[i] = k;
     }
   }
-  bool Touch(const cShape& piece, double shake) {
+  bool Touch(const cShape& piece, double lift) {
     for (int i = 0; i < 4; ++i) {
-      const double bottom = (piece.BlockY(i) - shake) + piece.BlockSizeY(i);
+      const double bottom = (piece.BlockY(i) + lift) + piece.BlockSizeY(i);
       int& k = next_[i];
       while (k < end_[i] && below_[k].second < bottom) ++k;
       if (k < end_[i] && below_[k].second == bottom) return true;
@@ -105,12 +105,12 @@ void frmMain::Fall(PlayerSide side) {
   PlayField& f = Field(side);
   const int16_t fps = FPS_Current != 0 ? FPS_Current : 25;
   f.Step = (f.Speed + f.SpeedBonus) / fps;
-  const double shake = side == PlayerSide::Right ? QuakeSquare.Topy : 0.0;
+  const double lift = PieceToStack(side);
   const int32_t pixels = PixelSteps(f.Step);
-  Supports supports(f, shake, pixels);
+  Supports supports(f, lift, pixels);
   auto on_ground = [&] {
     if (FloorTest(side) == FloorCode(side)) return true;
-    if (!supports.Touch(f.Shape, shake)) return false;
+    if (!supports.Touch(f.Shape, lift)) return false;
     f.TimerDelay->SetEnabled(true);
     return true;
   };

@@ -76,6 +76,8 @@ void frmMain::SpawnShape(PlayerSide side) {
   const Vector2 size = MakeVector2(static_cast<float>(geo.sizex), static_cast<float>(geo.sizey));
   int16_t current = f.NextShape.ShapeType;
   f.Shape.Initialise(current, GetColor(current), SpawnPoint(side), size);
+  // A right piece spawned while the screen shakes shakes with it from the start.
+  if (PieceDisplacement(side) != 0) f.Shape.AmountTranslation(0, PieceDisplacement(side));
   f.NextShape.Initialise(next, GetColor(next), PreviewPoint(side), size);
 }
 

@@ -40,9 +40,10 @@ PlayerSide SideOf(bool right) {
 
 // Fills the well's RowTable with the blocks on each row centre: the centres run from the
 // bottom row's up to the row above the well, and a block counts for a row only when its
-// centre is exactly that row's. With `detectLoss`, a block on the row above the well ends
-// the game (returns false) once the rows of the well are counted; without it that row is
-// not looked at. One pass over the blocks works out each block's row from its centre.
+// centre (at rest, should the screen be shaking) is exactly that row's. With `detectLoss`,
+// a block on the row above the well ends the game (returns false) once the rows of the well
+// are counted; without it that row is not looked at. One pass over the blocks works out
+// each block's row from its centre.
 bool frmMain::CountRows(PlayerSide side, bool detectLoss) {
   PlayField& f = Field(side);
   const int32_t first = CLng(geo.EndY - geo.sizey / 2);
@@ -51,9 +52,10 @@ bool frmMain::CountRows(PlayerSide side, bool detectLoss) {
   if (pitch <= 0 || first < last) return true;
   const int32_t centres = (first - last) / pitch + 1;
   const double per_pitch = 1.0 / pitch;
+  const double shake = Displacement();
   bool above = false;
   for (const cBlock& b : f.Blocks) {
-    const double y = b.MyY();
+    const double y = b.MyY() - shake;
     if (!(y <= first && y >= last)) continue;
     // The nearest row centre, then whether the block sits exactly on it.
     const int32_t k = static_cast<int32_t>((first - y) * per_pitch + 0.5);
@@ -90,8 +92,9 @@ void frmMain::CheckForCompletedLines(bool& right) {
     full[found++] = f.RowTable[r].Y;
   }
   if (found == 0) return;
+  const double shake = Displacement();
   for (cBlock& b : f.Blocks) {
-    if (std::find(full.begin(), full.begin() + found, b.MyY()) != full.begin() + found) {
+    if (std::find(full.begin(), full.begin() + found, b.MyY() - shake) != full.begin() + found) {
       b.Color = kGray;
     }
   }
@@ -134,9 +137,9 @@ void frmMain::RemoveCompletedLine(bool& right, int16_t& Lineindex) {
 }
 
 void frmMain::DescendTheAbove(bool& right, int16_t& Lineindex) {
-  const double c = RowCentre(Lineindex);
+  const double c = RowCentre(Lineindex), shake = Displacement();
   for (cBlock& b : Field(SideOf(right)).Blocks) {
-    if (b.MyY() < c) b.AmountTranslation(0, geo.sizey);
+    if (b.MyY() - shake < c) b.AmountTranslation(0, geo.sizey);
   }
 }
 
@@ -153,10 +156,11 @@ void frmMain::RemoveRows(PlayerSide side, const double* centres, int count) {
   PlayField& f = Field(side);
   if (f.Blocks.empty() || count == 0) return;
   const double* end = centres + count;
+  const double shake = Displacement();
   size_t kept = 0, k = 0;
   for (size_t i = 0; i < f.Blocks.size(); ++i) {
     cBlock& b = f.Blocks[i];
-    const double y = b.MyY();
+    const double y = b.MyY() - shake;
     if (std::find(centres, end, y) != end) {
       if (y == centres[0] && k < f.RowBlockIndex.size()) {
         f.RowBlockIndex[k++] = static_cast<int16_t>(i);
@@ -165,16 +169,37 @@ void frmMain::RemoveRows(PlayerSide side, const double* centres, int count) {
     }
     if (kept != i) f.Blocks[kept] = std::move(b);
     cBlock& moved = f.Blocks[kept++];
-    moved.setdimOnly(static_cast<float>(moved.MyX()), static_cast<float>(y), geo.sizex, geo.sizey);
+    moved.setdimOnly(static_cast<float>(moved.MyX()), static_cast<float>(moved.MyY()), geo.sizex,
+                     geo.sizey);
     const auto below = std::count_if(centres, end, [y](double c) { return y < c; });
     if (below > 0) moved.AmountTranslation(0, static_cast<double>(below) * geo.sizey);
   }
-  f.Blocks.resize(kept);
-  if (kept == 0) {
-    if (side == PlayerSide::Right) quake.RightWellEmptied = true;
+  if (side == PlayerSide::Right) {
+    RecordAfterRemoval(centres, count, kept);
+  } else {
+    f.Blocks.resize(kept);
+  }
+}
+
+// The rest positions as recorded after each removed row of the right well. A removal that
+// empties the well records nothing; the ones before it, when several rows go at once, have
+// recorded the well's top full row, fallen one row for each row removed under it.
+void frmMain::RecordAfterRemoval(const double* centres, int count, size_t kept) {
+  std::vector<cBlock>& blocks = RightField.Blocks;
+  if (kept > 0) {
+    blocks.resize(kept);
+    FillOrgPos();
     return;
   }
-  if (side == PlayerSide::Right) FillOrgPos();
+  // Nothing was kept, so nothing was moved: the list is as it was before the removal.
+  if (count > 1) {
+    const double top = centres[count - 1], shake = Displacement();
+    std::erase_if(blocks, [&](const cBlock& b) { return b.MyY() - shake != top; });
+    for (cBlock& b : blocks) b.AmountTranslation(0, (count - 1) * geo.sizey);
+    FillOrgPos();
+  }
+  blocks.clear();
+  quake.RightWellEmptied = true;
 }
 
 }  // namespace brikka

@@ -58,10 +58,38 @@ void WriteField(JsonWriter& j, const PlayField& f) {
   WriteTimer(j, "level", f.TimerLevel.get());
   WriteTimer(j, "gray", f.TimerGray.get());
   j.EndObject();
+  j.Key("OrgPos").BeginArray();
+  for (const OrgPosition& o : f.OrgPos) j.BeginArray().Value(o.x).Value(o.y).EndArray();
+  j.EndArray();
   j.Key("MadeHighscore").Value(f.MadeHighscore);
   j.Key("HighscoreRank").Value(f.HighscoreRank);
   j.Key("EnteringNickname").Value(f.EnteringNickname);
   j.Key("PromptPending").Value(f.PromptPending);
+  j.EndObject();
+}
+
+void WriteSquare(JsonWriter& j, const char* name, const cTLSquare& q) {
+  j.Key(name).BeginObject();
+  j.Key("Leftx").Value(q.Leftx).Key("Topy").Value(q.Topy);
+  j.EndObject();
+}
+
+void WriteQuake(JsonWriter& j, const frmMain& g) {
+  const QuakeState& q = g.quake;
+  j.Key("quake").BeginObject();
+  j.Key("QuakeRange").Value(q.QuakeRange);
+  j.Key("QuakeAmplitude").Value(q.QuakeAmplitude);
+  j.Key("QuakeStep").Value(q.QuakeStep);
+  j.Key("QuakeDir").Value(q.QuakeDir);
+  j.Key("QuakeCount").Value(q.QuakeCount);
+  j.Key("QuakeLimit").Value(q.QuakeLimit);
+  j.Key("RightWellEmptied").Value(q.RightWellEmptied);
+  j.Key("displacement").Value(g.Displacement());
+  WriteSquare(j, "QuakeSquare", g.QuakeSquare);
+  WriteSquare(j, "FramesSquare", g.FramesSquare);
+  j.Key("OrgQuadPos").BeginArray();
+  for (float v : q.OrgQuadPos) j.Value(v);
+  j.EndArray();
   j.EndObject();
 }
 
@@ -179,6 +207,7 @@ std::string DumpState(const frmMain& g, const MachineState& m) {
   WriteField(j, g.RightField);
   j.Key("left");
   WriteField(j, g.LeftField);
+  WriteQuake(j, g);
   j.Key("timers").BeginObject();
   WriteTimer(j, "keys", g.TimerKeys.get());
   j.EndObject();

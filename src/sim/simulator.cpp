@@ -208,7 +208,13 @@ void Simulator::RunLine(const std::string& line) {
     Expect(w, 2, "shot FILE");
     need_start();
     Shot(w[1]);
-  } else if (cmd == "quake" || cmd == "exchange") {
+  } else if (cmd == "quake") {
+    Expect(w, 2, "quake N");
+    need_start();
+    // As a caller would: the rest positions brought up to date, then the shake sized.
+    game_->FillOrgPos();
+    game_->SetupQuake(static_cast<int16_t>(Number(w[1], -32768, 32767)));
+  } else if (cmd == "exchange") {
     throw ScriptError("'" + cmd + "' is not available in this build yet");
   } else {
     throw ScriptError("unknown command '" + cmd + "'");
@@ -298,9 +304,11 @@ void Simulator::SetBlocks(const std::vector<std::string>& w) {
     int16_t type = 1;
     cBlock b;
     b.Color = g.GetColor(type);
+    // Settled blocks are displaced with the rest of the well while the screen shakes.
+    const double y = g.geo.EndY - r * g.geo.sizey + g.geo.sizey / 2 + g.Displacement();
     b.Initialise(
         frmMain::MakeVector2(static_cast<float>(left + (c - 0.5) * g.geo.sizex),
-                             static_cast<float>(g.geo.EndY - r * g.geo.sizey + g.geo.sizey / 2)),
+                             static_cast<float>(y)),
         frmMain::MakeVector2(static_cast<float>(g.geo.sizex), static_cast<float>(g.geo.sizey)));
     blocks.push_back(b);
   }
@@ -316,6 +324,9 @@ void Simulator::SetPiece(const std::vector<std::string>& w) {
   f.Shape.Initialise(
       type, g.GetColor(type), frmMain::MakeVector2(static_cast<float>(x), static_cast<float>(y)),
       frmMain::MakeVector2(static_cast<float>(g.geo.sizex), static_cast<float>(g.geo.sizey)));
+  // As a spawn: the right piece shakes with the screen from the start.
+  const double shake = g.PieceDisplacement(Side(w[1]));
+  if (shake != 0) f.Shape.AmountTranslation(0, shake);
 }
 
 }  // namespace brikka::sim

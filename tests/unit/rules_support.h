@@ -98,6 +98,17 @@ class RulesGame {
     g().Field(side).Shape.Initialise(type, g().GetColor(type), V(x, y), V(20, 20));
   }
 
+  // Column 1 stacked to the top row and a bar resting on it above the well, settled by the
+  // well's lock delay: the well loses.
+  void LoseByLockDelay(PlayerSide side) {
+    std::vector<Cell> column;
+    for (int r = 1; r <= 20; ++r) column.push_back({1, r});
+    SetBlocks(side, column);
+    SetPieceCells(side, 1, {{1, 21}, {1, 22}, {1, 23}, {1, 24}});
+    g().Field(side).TimerDelay->SetEnabled(true);
+    Pump(300);
+  }
+
   // Lets virtual time pass with only the window's messages handled: nothing falls.
   void Pump(int32_t ms) {
     plat().vclock().Advance(ms);

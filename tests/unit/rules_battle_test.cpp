@@ -1,0 +1,226 @@
+// Battle mode: rows removed in one well lift the other's stack and add rows with holes; a
+// loss ends the round for both wells with one win counted.
+#include <algorithm>
+#include <map>
+#include <set>
+
+#include "platform/keycodes.h"
+#include "rules_support.h"
+
+namespace brikka {
+namespace {
+
+using testing::Cell;
+using testing::RulesGame;
+constexpr PlayerSide kRight = PlayerSide::Right;
+constexpr PlayerSide kLeft = PlayerSide::Left;
+
+PlayerSide Other(PlayerSide s) {
+  return s == kRight ? kLeft : kRight;
+}
+
+testing::RulesOptions Battle(bool multiplayer = true) {
+  return {.multiplayer = multiplayer, .battle = true};
+}
+
+// The sender's well holds just `rows` full rows; they are found and, 200 ms later, removed.
+void RemoveRows(RulesGame& t, PlayerSide sender, int rows) {
+  t.SetBlocks(sender, t.Rows(1, rows));
+  bool right = sender == kRight;
+  t.g().CheckForCompletedLines(right);
+  t.Pump(200);
+}
+
+struct Block {
+  double x, y;
+  uint32_t colour;
+  bool operator==(const Block&) const = default;
+};
+std::vector<Block> Blocks(const PlayField& f) {
+  std::vector<Block> out;
+  for (const cBlock& b : f.Blocks) out.push_back({b.MyX(), b.MyY(), b.Color});
+  return out;
+}
+
+// The blocks from `from` on are `rows` pushed rows, the first pushed now highest: each a run
+// of 3 to 7 blocks on one row, in distinct columns of the well, each in a piece colour.
+void ExpectPushedRows(RulesGame& t, PlayerSide side, size_t from, int rows) {
+  const auto blocks = Blocks(t.g().Field(side));
+  std::set<uint32_t> colours;
+  for (int16_t type = 1; type <= 7; ++type) colours.insert(t.g().GetColor(type));
+  std::set<double> columns;
+  for (int c = 1; c <= 10; ++c) columns.insert(t.CellX(side, c));
+  size_t i = from;
+  for (int row = rows; row >= 1; --row) {
+    SCOPED_TRACE(row);
+    std::set<double> used;
+    for (; i < blocks.size() && blocks[i].y == t.RowY(row); ++i) {
+      EXPECT_TRUE(columns.count(blocks[i].x)) << blocks[i].x;
+      EXPECT_TRUE(used.insert(blocks[i].x).second) << "column used twice";
+      EXPECT_TRUE(colours.count(blocks[i].colour));
+    }
+    EXPECT_GE(used.size(), 3u);
+    EXPECT_LE(used.size(), 7u);
+  }
+  EXPECT_EQ(i, blocks.size());
+}
+
+// Either well sending to a stack or to an empty well: the stack rises a row and keeps its
+// order, and the new row follows it (alone in an empty well). With the two-player switch off
+// (a hand-edited settings file) nothing is pushed.
+TEST(Battle, OneRowLiftsTheOpponentsStackAndAddsABottomRowWithHoles) {
+  struct Case {
+    PlayerSide sender;
+    bool empty, two_players;
+  };
+  for (const Case& c :
+       {Case{kRight, false, true}, Case{kRight, true, true}, Case{kLeft, false, true},
+        Case{kLeft, true, true}, Case{kRight, false, false}}) {
+    SCOPED_TRACE(::testing::Message() << (c.sender == kRight) << c.empty << c.two_players);
+    RulesGame t(Battle(c.two_players));
+    t.StartGame();
+    const PlayerSide opp = Other(c.sender);
+    std::vector<Cell> stack = {{1, 1}, {2, 1}, {2, 2}, {10, 3}};
+    if (c.empty) stack.clear();
+    t.SetBlocks(opp, stack);
+    auto before = Blocks(t.g().Field(opp));
+    RemoveRows(t, c.sender, 1);
+    EXPECT_EQ(t.g().Field(c.sender).Score, 40);
+    EXPECT_EQ(t.g().Field(opp).Score, 0);  // its piece, far above, was left alone
+    if (c.two_players) {
+      for (Block& b : before) b.y -= 20;
+    }
+    auto after = Blocks(t.g().Field(opp));
+    ASSERT_GE(after.size(), before.size());
+    EXPECT_EQ(std::vector<Block>(after.begin(), after.begin() + before.size()), before);
+    if (c.two_players) {
+      ExpectPushedRows(t, opp, before.size(), 1);
+    } else {
+      EXPECT_EQ(after.size(), before.size());
+    }
+  }
+}
+
+// The left square hangs 10 px over its stack; two rows sent would reach it, so it is put down
+// on the stack, settled (+4) and followed by the next piece, and then everything rises.
+TEST(Battle, APieceInTheWayIsPutDownSettledAndLiftedWithTheStack) {
+  RulesGame t(Battle());
+  t.StartGame();
+  t.SetBlocks(kLeft, {{3, 1}, {3, 2}, {4, 1}});
+  t.SetPieceCells(kLeft, 2, {{3, 4}, {4, 4}, {3, 5}, {4, 5}});
+  t.left().Shape.AmountTranslation(0, 10);
+  int16_t next = t.left().NextShape.ShapeType, type = 2;
+  cShape spawned;
+  spawned.Initialise(next, t.g().GetColor(next), t.g().SpawnPoint(kLeft), RulesGame::V(20, 20));
+  RemoveRows(t, kRight, 2);
+  EXPECT_EQ(t.left().Score, 4);
+  EXPECT_EQ(t.left().Shape.ShapeType, next);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(t.left().Shape.BlockY(i), spawned.BlockY(i));
+  const uint32_t square = t.g().GetColor(type);
+  const std::vector<Block> lifted = {
+      {t.CellX(kLeft, 3), t.RowY(3), 0xFF00FF00u}, {t.CellX(kLeft, 3), t.RowY(4), 0xFF00FF00u},
+      {t.CellX(kLeft, 4), t.RowY(3), 0xFF00FF00u}, {t.CellX(kLeft, 3), t.RowY(5), square},
+      {t.CellX(kLeft, 4), t.RowY(5), square},      {t.CellX(kLeft, 3), t.RowY(6), square},
+      {t.CellX(kLeft, 4), t.RowY(6), square}};
+  auto after = Blocks(t.left());
+  ASSERT_GE(after.size(), lifted.size());
+  EXPECT_EQ(std::vector<Block>(after.begin(), after.begin() + lifted.size()), lifted);
+  ExpectPushedRows(t, kLeft, lifted.size(), 2);
+}
+
+// Mended: an L hangs with its lower block over an empty column and its other column over a
+// block far down. Measured by that block alone the piece has room for four rows and would be
+// left where the rows pushed into the empty column reach it; the floor counts as well, so it
+// is put down first.
+TEST(Battle, APieceOverAnEmptyColumnIsPutDownBeforeThePushedRowsReachIt) {
+  RulesGame t(Battle());
+  t.StartGame();
+  t.SetBlocks(kLeft, {{4, 1}});
+  t.SetPieceCells(kLeft, 3, {{3, 5}, {3, 6}, {3, 7}, {4, 7}});
+  t.left().Shape.AmountTranslation(0, 10);
+  bool right = true;
+  EXPECT_EQ(t.g().GetDistanceOfSameX(right), 90);
+  RemoveRows(t, kRight, 4);
+  EXPECT_EQ(t.left().Score, 4);
+  // Put down on the floor (rows 1-3 of column 3, row 3 of column 4), then four rows up.
+  const auto after = Blocks(t.left());
+  ASSERT_GE(after.size(), 5u);
+  EXPECT_EQ(after[1].x, t.CellX(kLeft, 3));
+  EXPECT_EQ(after[1].y, t.RowY(5));
+  EXPECT_EQ(after[4].y, t.RowY(7));
+  ExpectPushedRows(t, kLeft, 5, 4);
+}
+
+// A loss gives the other side a win and stops both wells on the play screen with the level
+// timers running and no highscore check. A piece settling above the top after that (the
+// winner's lock delay was already running) counts no second win (mended). F3 starts both
+// wells again with the wins kept; P and T each pause and resume both.
+TEST(Battle, ALossEndsTheRoundForBothAndF3StartsTheNextWithTheWinsKept) {
+  for (PlayerSide loser : {kRight, kLeft}) {
+    SCOPED_TRACE(loser == kRight ? "right loses" : "left loses");
+    RulesGame t(Battle());
+    t.StartGame();
+    const PlayerSide winner = Other(loser);
+    t.g().Field(loser).Score = 5000;  // enough for the table outside battle
+    t.LoseByLockDelay(loser);
+    PlayField &l = t.g().Field(loser), &w = t.g().Field(winner);
+    EXPECT_TRUE(l.GameOver);
+    EXPECT_FALSE(w.GameOver);
+    EXPECT_FALSE(l.Active);
+    EXPECT_FALSE(w.Active);
+    EXPECT_EQ(w.Wins, 1);
+    EXPECT_EQ(l.Wins, 0);
+    EXPECT_EQ(t.g().Screen, 2);
+    EXPECT_TRUE(l.TimerLevel->Enabled());
+    EXPECT_TRUE(w.TimerLevel->Enabled());
+    EXPECT_FALSE(l.MadeHighscore || l.EnteringNickname || w.EnteringNickname);
+
+    t.LoseByLockDelay(winner);
+    EXPECT_EQ(w.Wins, 1);
+    EXPECT_EQ(l.Wins, 0);
+
+    t.plat().events().QueueKeyDown(platform::vk::F1 + 2);
+    t.Pump(0);
+    EXPECT_TRUE(l.Active && w.Active);
+    EXPECT_FALSE(l.GameOver || w.GameOver);
+    EXPECT_TRUE(l.Blocks.empty() && w.Blocks.empty());
+    EXPECT_EQ(w.Wins, 1);
+    for (int key : {'P', 'P', 'T', 'T'}) {
+      t.plat().events().QueueKeyDown(key);
+      t.Pump(0);
+      EXPECT_EQ(t.right().Paused, t.left().Paused);
+      EXPECT_EQ(t.right().Active, !t.right().Paused);
+      EXPECT_EQ(t.left().Active, !t.left().Paused);
+    }
+    EXPECT_FALSE(t.right().Paused);
+  }
+}
+
+// 10,000 rows pushed into an empty well: 3 and 7 blocks come about half as often as 4, 5
+// and 6, and every column is used.
+TEST(Battle, TenThousandRowsHaveHalfWeightEndCountsAndUseEveryColumn) {
+  RulesGame t(Battle());
+  t.StartGame();
+  t.plat().random.Seed(11);
+  std::map<size_t, int> counts;
+  std::map<double, int> columns;
+  for (int n = 0; n < 10000; ++n) {
+    t.left().Blocks.clear();
+    t.right().PendingRows = 1;
+    bool right = true;
+    t.g().BattlePlay(right);
+    ++counts[t.left().Blocks.size()];
+    for (const cBlock& b : t.left().Blocks) ++columns[b.MyX()];
+  }
+  EXPECT_EQ(counts.size(), 5u);
+  EXPECT_EQ(counts.begin()->first, 3u);
+  const double middle = (counts[4] + counts[5] + counts[6]) / 3.0;
+  for (size_t c : {3u, 7u}) EXPECT_NEAR(counts[c] / middle, 0.5, 0.06) << c;
+  for (size_t c : {4u, 5u, 6u}) EXPECT_NEAR(counts[c] / middle, 1.0, 0.06) << c;
+  EXPECT_EQ(columns.size(), 10u);
+  EXPECT_EQ(columns.begin()->first, t.CellX(kLeft, 1));
+  EXPECT_EQ(columns.rbegin()->first, t.CellX(kLeft, 10));
+}
+
+}  // namespace
+}  // namespace brikka
