@@ -163,10 +163,11 @@ std::string JsonDifference(const std::string& a, const std::string& b) {
   }
   std::string where;
   for (const Frame& f : path) {
-    if (f.object)
-      where += (where.empty() ? "" : ".") + f.key;
-    else
+    if (!f.object) {
       where += "[" + std::to_string(f.index) + "]";
+    } else if (!f.key.empty()) {
+      where += (where.empty() ? "" : ".") + f.key;
+    }
   }
   return (where.empty() ? std::string("the whole") : where) + ": " + ValueAt(a, value_start) +
          " recorded, " + ValueAt(b, value_start) + " replayed";

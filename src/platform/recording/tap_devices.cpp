@@ -1,4 +1,5 @@
 // The tape's clock, display and input devices.
+#include "platform/frame_record.h"
 #include "platform/numbers.h"
 #include "platform/recording/tap_seams.h"
 
@@ -7,11 +8,13 @@ namespace platform {
 namespace {
 
 // The drawing device: its state at the start of each pass is an answer (and marks the
-// pass); the drawing goes to the inner device, and the texts of each frame are kept.
+// pass), and the texts of each frame are kept. A recorded game draws as it always does; a
+// replay keeps each frame's calls and draws only the frame a shot asks for, as drawing
+// every frame in software would cost it most of its time.
 class TapDevice : public Device {
  public:
   TapDevice(std::unique_ptr<Device> inner, Tape& tape, Witness& w)
-      : inner_(std::move(inner)), tape_(tape), w_(w) {}
+      : inner_(std::move(inner)), tape_(tape), w_(w), draw_(!tape.Replaying()) {}
   int32_t TestCooperativeLevel() override {
     tape_.BeginPass();
     return AnswerInt(tape_, Stream::Level, [&] { return inner_->TestCooperativeLevel(); });
@@ -19,19 +22,26 @@ class TapDevice : public Device {
   bool Reset() override { return inner_->Reset(); }
   void Clear(uint32_t color) override {
     w_.frame_texts.clear();
-    inner_->Clear(color);
+    draw_ ? inner_->Clear(color) : frame_.Clear(color);
   }
   void BeginScene() override { inner_->BeginScene(); }
   void EndScene() override { inner_->EndScene(); }
   void Present() override {
-    inner_->Present();
+    if (draw_) {
+      inner_->Present();
+    } else {
+      std::swap(frame_, shown_);
+      frame_.Forget();
+    }
     w_.texts.swap(w_.frame_texts);
     w_.frame_texts.clear();
   }
   TextureRef LoadTexture(const std::string& path, int w, int h, uint32_t color_key) override {
     return inner_->LoadTexture(path, w, h, color_key);
   }
-  void DrawQuad(const Vertex v[4], const Texture* tex) override { inner_->DrawQuad(v, tex); }
+  void DrawQuad(const Vertex v[4], const Texture* tex) override {
+    draw_ ? inner_->DrawQuad(v, tex) : frame_.Quad(v, tex);
+  }
   FontRef CreateFont(const std::string& family, int points, bool bold) override {
     return inner_->CreateFont(family, points, bold);
   }
@@ -39,10 +49,18 @@ class TapDevice : public Device {
                 uint32_t color, bool center) override {
     w_.frame_texts.push_back(
         DrawnText{text, font.Request(), left, top, right, bottom, color, center});
-    inner_->DrawText(font, text, left, top, right, bottom, color, center);
+    if (draw_) {
+      inner_->DrawText(font, text, left, top, right, bottom, color, center);
+    } else {
+      frame_.Text(font, text, left, top, right, bottom, color, center);
+    }
   }
   void FrameDrawn() override { inner_->FrameDrawn(); }
   bool SaveScreenshot(const std::string& png_path) override {
+    if (!draw_) {
+      shown_.Replay(*inner_);
+      inner_->Present();
+    }
     return inner_->SaveScreenshot(png_path);
   }
 
@@ -50,6 +68,8 @@ class TapDevice : public Device {
   std::unique_ptr<Device> inner_;
   Tape& tape_;
   Witness& w_;
+  const bool draw_;
+  FrameRecord frame_, shown_;
 };
 
 }  // namespace

@@ -9,6 +9,8 @@ namespace {
 
 // Longer lines are refused: a pass's line is short, an embedded file a few kilobytes.
 constexpr size_t kMaxLine = 16 * 1024 * 1024;
+// The game keeps two files in its data folder; a recording holding many more is not one.
+constexpr size_t kMaxFiles = 8;
 
 // Complete lines of a file, numbered from 1; a last line without its newline is dropped.
 class LineReader {
@@ -86,6 +88,7 @@ struct TapeReader::Cursor {
     for (const DataFile& f : r.files_) {
       if (f.name == name) throw ReplayError("the file " + name + " twice");
     }
+    if (r.files_.size() == kMaxFiles) throw ReplayError("more files than a game keeps");
     const int64_t size = ParseInt(line.substr(name_end + 1, size_end - name_end - 1), 0, kMaxLine);
     std::string bytes =
         size_end == std::string::npos ? "" : UnescapeText(line.substr(size_end + 1));
