@@ -109,7 +109,7 @@ void Simulator::RunLine(const std::string& line) {
   std::vector<std::string> w = Split(line);
   if (w.empty() || w[0][0] == '#') return;
   const std::string& cmd = w[0];
-  if (replay_) return ReplayLine(w);
+  if (replay_ && cmd != "dump" && cmd != "shot") return ReplayLine(w);
   auto need_start = [&] {
     if (!started_) throw ScriptError("'" + cmd + "' needs 'start' first");
   };
@@ -241,7 +241,8 @@ void Simulator::StartReplay(const std::string& path) {
   replay_->Start();
 }
 
-// A replay's input is the recording's: the script only chooses where to look.
+// A replay's input is the recording's: the script only chooses where to look (besides
+// `dump` and `shot`, which look as they do in any game).
 void Simulator::ReplayLine(const std::vector<std::string>& w) {
   const std::string& cmd = w[0];
   if (cmd == "frames") {
@@ -250,13 +251,6 @@ void Simulator::ReplayLine(const std::vector<std::string>& w) {
   } else if (cmd == "wait") {
     Expect(w, 2, "wait MS");
     replay_->WaitMs(Number(w[1], 0, 1000000000));
-  } else if (cmd == "dump") {
-    Expect(w, 1, "dump");
-    out_ << Dump() << "\n";
-    out_.flush();
-  } else if (cmd == "shot") {
-    Expect(w, 2, "shot FILE");
-    Shot(w[1]);
   } else {
     throw ScriptError("'" + cmd +
                       "' cannot be used in a replay: the recording holds the game's input");

@@ -75,11 +75,13 @@ if [ "$mode" = one ]; then
 else
   lose_focus
   xdotool key p   # both wells paused by the lost device: one key resumes both
-  # Player 1 puts each piece where it fills rows best, seen in the recording so far (moves
-  # are polled every 45 ms, so a move is held and then checked); player 2 now and then moves
-  # or turns. Until a removed row has been sent to the other well.
-  for _ in $(seq 120); do
-    sleep 2.3
+  # Player 1 puts each piece where it fills rows best, seen in the recording so far: after
+  # each move (moves are polled every 45 ms, so one is held, then checked) the next look
+  # waits for the recording to be written again. Player 2 now and then moves or turns.
+  # Until a removed row has been sent to the other well.
+  for _ in $(seq 150); do
+    size=$(stat -c %s "$rec")
+    for _ in $(seq 50); do sleep 0.1; [ "$(stat -c %s "$rec")" != "$size" ] && break; done
     "$sim" "$rec" >"$work/so_far.out" 2>/dev/null
     field() { python3 "$CHECK" field "$work/so_far.out" "$1"; }
     [ $(($(field right.Lines) + $(field left.Lines))) -gt 0 ] && break
@@ -87,9 +89,9 @@ else
       xdotool key F3; continue
     fi
     [ $((RANDOM % 3)) = 0 ] && xdotool key "$(echo a d w | cut -d' ' -f$((RANDOM % 3 + 1)))"
-    n=$(python3 "$CHECK" plan "$work/so_far.out" right)
+    read -r n drop < <(python3 "$CHECK" plan "$work/so_far.out" right)
     if [ "$n" = 0 ]; then
-      xdotool keydown Down; sleep 1.2; xdotool keyup Down
+      xdotool keydown Down; sleep "$drop"; xdotool keyup Down
     else
       key=Right; [ "$n" -lt 0 ] && key=Left
       xdotool keydown $key; sleep "$(awk -v n="${n#-}" 'BEGIN { print n * 0.045 }')"; xdotool keyup $key

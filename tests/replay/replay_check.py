@@ -8,7 +8,8 @@
   replay_check.py frame XWD PNG            the wells and panels of a screen dump (Xvfb's frame
                                            buffer) equal those of a shot
   replay_check.py plan OUT SIDE            the moves (-n left, n right) that put SIDE's falling
-                                           piece where it fills rows best, turned as it is
+                                           piece where it fills rows best, turned as it is, and
+                                           how long to hold the soft drop to land it there
 """
 import json
 import re
@@ -156,9 +157,12 @@ def plan(out, side):
         bumps = sum(abs(tops[c] - tops[c + 1]) for c in range(9))
         # The usual weights of a greedy player: rows made, and a low, flat stack without holes.
         score = (0.76 * full - 0.51 * sum(tops) - 0.36 * holes - 0.18 * bumps - 0.001 * abs(shift),
-                 shift)
+                 shift, low - base)
         best = max(best or score, score)
-    print(best[1] if best else 0)
+    # A soft drop falls 625 pixels a second; held a little longer it would carry on into the
+    # next piece once this one has settled (300 ms later).
+    shift, rows = (best[1], best[2]) if best else (0, 0)
+    print(shift, round(max(rows, 0) * size / 625 + 0.1, 2))
 
 
 if __name__ == "__main__":
