@@ -5,13 +5,29 @@
 
 #include "app/game_options.h"
 #include "game/frm_main.h"
+#include "highscores/highscores_window.h"
 #include "platform/files.h"
 #include "platform/platform.h"
 #include "platform/recording/tap_platform.h"
 #include "platform/recording/tape_writer.h"
 #include "sim/dump.h"
+#include "sim/replay.h"
 
 namespace {
+
+// The highscore exchange with the server the command line names, until its window unloads;
+// what it leaves of the program-wide flags goes on to the main window.
+void SyncHighscores(platform::Platform& plat, const brikka::GameOptions& options,
+                    brikka::HighscoreFlags& flags) {
+  flags.HighscoreDownloadMode = !options.upload;
+  brikka::ExchangeSetup setup;
+  setup.server = options.sync_host;
+  setup.port = options.sync_port;
+  setup.data_dir = plat.data_dir;
+  brikka::Highscores window(plat, *plat.timers, flags, setup);
+  window.Form_Load();
+  brikka::RunHighscoresWindow(window, *plat.pump, *plat.timers, *plat.clock);
+}
 
 // A data file as it is before the game touches it, under the name a replay gives it.
 platform::DataFile DataFileAtStart(const char* name, const std::string& path) {
@@ -20,15 +36,18 @@ platform::DataFile DataFileAtStart(const char* name, const std::string& path) {
   return {name, std::move(bytes)};
 }
 
-// The game on `plat`; when recording, its data files first and its final state last.
-int Play(platform::Platform& plat, platform::TapeWriter* tape) {
+// The game on `plat`; when recording, what it starts from first (the seed, the data files
+// and the flags as the exchange left them) and its final state last.
+int Play(platform::Platform& plat, platform::TapeWriter* tape,
+         const brikka::HighscoreFlags& flags) {
   brikka::frmMain game(plat);
   if (tape) {
     tape->WriteHeader(plat.random.seed(),
                       {DataFileAtStart("Data.ini", game.DataIniPath()),
-                       DataFileAtStart("brikka_highscores.ini", game.HighscoresPath())});
+                       DataFileAtStart("brikka_highscores.ini", game.HighscoresPath())},
+                      brikka::sim::StartValuesOf(flags));
   }
-  game.Form_Load();
+  game.Form_Load(&flags);
   if (tape) {
     auto& witness = static_cast<platform::TapPlatform&>(plat).witness();
     tape->Finish(
@@ -63,11 +82,14 @@ int main(int argc, char** argv) {
     platform::RealPlatformOptions real;
     real.windowed = parsed.options.windowed;
     std::unique_ptr<platform::Platform> plat = platform::MakeRealPlatform(real);
+    brikka::HighscoreFlags flags;
+    // The exchange talks to a server, which a replay cannot: a recording starts after it.
+    if (!parsed.options.sync_host.empty()) SyncHighscores(*plat, parsed.options, flags);
     if (tape) {
       const uint64_t seed = plat->random.seed();
       plat = std::make_unique<platform::TapPlatform>(std::move(plat), *tape, seed);
     }
-    return Play(*plat, tape.get());
+    return Play(*plat, tape.get(), flags);
   } catch (const std::exception& e) {
     std::cerr << "brikka: " << e.what() << "\n";
     return 1;

@@ -19,6 +19,7 @@
 
 #include "net/cftp_client.h"
 #include "net/cftp_error.h"
+#include "net/host_port.h"
 #include "platform/console.h"
 #include "platform/net/net_loop.h"
 
@@ -129,23 +130,6 @@ std::string CheckCommand(const Command& command) {
   return std::string();
 }
 
-// "" when the host is good, else what is wrong with it.
-std::string ParseHost(const std::string& text, Options& options) {
-  // Our sockets speak IPv4 only; an IPv6 literal would otherwise end in "host not found".
-  if (text.find('[') != std::string::npos || std::count(text.begin(), text.end(), ':') > 1) {
-    return "IPv6 addresses are not supported: " + text;
-  }
-  const std::string bad = "bad host \"" + text + "\"";
-  const size_t colon = text.rfind(':');
-  options.host = text.substr(0, colon);
-  if (options.host.empty()) return bad;
-  if (colon == std::string::npos) return std::string();
-  long long port = 0;
-  if (!ParseNumber(text.substr(colon + 1), 1, 65535, port)) return bad;
-  options.port = static_cast<int32_t>(port);
-  return std::string();
-}
-
 // Returns "" when the arguments are good, else what is wrong with them.
 std::string ParseArguments(int argc, char** argv, Options& options) {
   int i = 1;
@@ -174,7 +158,9 @@ std::string ParseArguments(int argc, char** argv, Options& options) {
     }
   }
   if (i >= argc) return "no host given";
-  if (std::string why = ParseHost(argv[i++], options); !why.empty()) return why;
+  if (std::string why = net::ParseHostPort(argv[i++], options.host, options.port); !why.empty()) {
+    return why;
+  }
   for (; i < argc; ++i) {
     Command command{argv[i], {}};
     if (!SplitWords(command.text, command.words)) return "unbalanced quotes in " + command.text;

@@ -1,6 +1,7 @@
 // The game's command line: every option of `brikka` is parsed here, in one place.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,11 @@ namespace brikka {
 struct GameOptions {
   bool windowed = false;  // an 800 x 600 window that can be resized, instead of full screen
   bool help = false;
+  // --sync-highscores HOST[:PORT]: the highscore exchange with that server runs first
+  // (download, or upload with --upload), then the game.
+  std::string sync_host;
+  int32_t sync_port = 21;
+  bool upload = false;
   std::string record;  // the file the game is recorded into, when asked
 };
 

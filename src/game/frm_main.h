@@ -37,6 +37,7 @@
 #include "game/playfield.h"
 #include "game/shape.h"
 #include "highscores/highscore_file.h"
+#include "highscores/highscore_flags.h"
 #include "platform/platform.h"
 #include "render/cdirectx.h"
 #include "render/quad.h"
@@ -96,10 +97,12 @@ class frmMain {
   frmMain& operator=(const frmMain&) = delete;
 
   // ---- start-up and the frame loop ----
-  // The load event: start-up, then the frame loop until the program ends.
-  void Form_Load();
+  // The load event: start-up, then the frame loop until the program ends. `kept`: the
+  // program-wide flags as a window loaded before this one left them (the exchange window);
+  // without it they start True.
+  void Form_Load(const HighscoreFlags* kept = nullptr);
   // Start-up up to the frame loop; false when the program ended during it.
-  bool StartUp();
+  bool StartUp(const HighscoreFlags* kept = nullptr);
   // One pass of the frame loop.
   void FramePass();
   void Reset_Vars();

@@ -8,9 +8,10 @@ namespace brikka {
 
 using platform::CInt;
 
-bool frmMain::StartUp() {
-  HighscoreDownloadMode = true;
-  HighscoresAvailable = true;
+bool frmMain::StartUp(const HighscoreFlags* kept) {
+  const HighscoreFlags flags = kept ? *kept : HighscoreFlags{};
+  HighscoreDownloadMode = flags.HighscoreDownloadMode;
+  HighscoresAvailable = flags.HighscoresAvailable;
   if (!dx.intialise(0, true)) {
     plat_.dialogs->MsgBox("Couldn't intialise Directx !", platform::mb::Critical,
                           "Directx Intialisation Error!");
@@ -31,8 +32,8 @@ bool frmMain::StartUp() {
   return !ended_;
 }
 
-void frmMain::Form_Load() {
-  if (!StartUp()) return;
+void frmMain::Form_Load(const HighscoreFlags* kept) {
+  if (!StartUp(kept)) return;
   while (Running && !ended_) FramePass();
 }
 

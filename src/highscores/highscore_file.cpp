@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <limits>
 #include <optional>
 #include <utility>
@@ -21,16 +22,20 @@ std::string NicknameKey(int rank) {
 std::string ScoreKey(int rank) {
   return "Score" + std::to_string(rank);
 }
-}  // namespace
-
-HighscoreTable ReadHighscoreFile(const std::string& path) {
+// Score1, Nickname1, ... Score50, Nickname50.
+std::vector<std::string> TableKeys() {
   std::vector<std::string> keys;
   for (int rank = 1; rank <= kHighscoreRanks; ++rank) {
     keys.push_back(ScoreKey(rank));
     keys.push_back(NicknameKey(rank));
   }
+  return keys;
+}
+}  // namespace
+
+HighscoreTable ReadHighscoreFile(const std::string& path) {
   // One read of the file for all 100 keys: a hostile file is scanned once, not 100 times.
-  const std::vector<std::optional<std::string>> values = IniReadAll(path, kSection, keys);
+  const std::vector<std::optional<std::string>> values = IniReadAll(path, kSection, TableKeys());
   HighscoreTable table;
   for (int i = 0; i < kHighscoreRanks; ++i) {
     const std::optional<std::string>& score = values[2 * i];
@@ -94,6 +99,14 @@ void InsertAt(HighscoreTable& table, int16_t rank, const std::string& nickname,
 
 int16_t PageOfRank(int16_t rank) {
   return rank < 1 ? 0 : static_cast<int16_t>((rank - 1) / 10);
+}
+
+bool ReadsAsHighscoreFile(const std::string& path) {
+  std::error_code ec;
+  const auto size = std::filesystem::file_size(path, ec);
+  if (ec || size == 0 || size > kMaxHighscoreFileBytes) return false;
+  const auto values = IniReadAll(path, kSection, TableKeys());
+  return std::any_of(values.begin(), values.end(), [](const auto& v) { return v.has_value(); });
 }
 
 }  // namespace brikka

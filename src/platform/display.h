@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/label_window.h"
+
 namespace platform {
 
 // Back-buffer formats by their Direct3D codes, which is how the game names them.
@@ -118,6 +120,9 @@ class VideoSystem {
   // The full-screen device with a width x height back buffer in the given format.
   virtual std::unique_ptr<Device> CreateDevice(int width, int height, int format,
                                                std::string& error) = 0;
+  // A small window of its own with one line of text; null when none can be shown (no
+  // display), in which case nobody sees the text.
+  virtual std::unique_ptr<LabelWindow> CreateLabelWindow(const LabelWindowSpec& spec) = 0;
 };
 
 }  // namespace platform

@@ -20,6 +20,7 @@
 //   grouping       locale_numbers.h  the user's thousands separator as game text
 //   NetLoop        net/net_loop.h  the one-thread network loop the pump polls (sockets,
 //                              timers, host look-ups)
+//   LabelWindow    label_window.h  a small window of its own with one line of text
 //
 // The machines behind the seams live in wings: sdl/ the real one (MakeRealPlatform),
 // headless/ the scripted one of the tests and the simulator, net/ the Asio network.
@@ -32,6 +33,7 @@
 #include "platform/dialogs.h"
 #include "platform/display.h"
 #include "platform/input.h"
+#include "platform/net/net_loop.h"
 #include "platform/pump.h"
 #include "platform/random.h"
 #include "platform/sound.h"
@@ -52,7 +54,15 @@ struct Platform {
   std::unique_ptr<MusicPlayer> music;
   std::unique_ptr<Dialogs> dialogs;
   std::unique_ptr<EventPump> pump;
+  // The program's one network loop, polled by the pump at the end of every round.
+  std::unique_ptr<NetLoop> net;
   Random random;
+
+  // Makes the network loop and has the pump poll it (once the pump is there).
+  void StartNetwork() {
+    net = std::make_unique<NetLoop>();
+    pump->AddPoller([loop = net.get()] { loop->Poll(); });
+  }
 };
 
 struct RealPlatformOptions {

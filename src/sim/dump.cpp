@@ -159,6 +159,7 @@ MachineState HeadlessMachine(platform::HeadlessPlatform& plat, const platform::D
   m.texts = &platform::LastFrameTexts(device);
   m.text_stats = platform::TextStatisticsOf(device);
   m.messages = plat.dialog_box().TakeMessages();
+  m.captions = plat.LabelCaptions();
   return m;
 }
 
@@ -235,6 +236,9 @@ std::string DumpState(const frmMain& g, const MachineState& m) {
   WriteMusic(j, g.settings.Music, m);
   WriteTexts(j, m);
   WriteGrayed(j, g);
+  j.Key("exchange").BeginObject().Key("captions").BeginArray();
+  for (const std::string& caption : m.captions) j.Value(caption);
+  j.EndArray().EndObject();
   j.Key("messages").BeginArray();
   for (const auto& msg : m.messages) {
     j.BeginObject().Key("title").Value(msg.title).Key("text").Value(msg.text);

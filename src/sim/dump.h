@@ -18,7 +18,7 @@ namespace brikka::sim {
 
 // What the machine showed: the time, the effects heard and the boxes shown since the last
 // dump, the tune, the last presented frame's texts, the device's text statistics (left
-// out of recordings).
+// out of recordings), the exchange window's captions.
 struct MachineState {
   int64_t time = 0;
   std::vector<std::string> sounds;
@@ -28,6 +28,8 @@ struct MachineState {
   const std::vector<platform::DrawnText>* texts = nullptr;
   std::optional<platform::TextStats> text_stats;
   std::vector<platform::RecordedMessage> messages;
+  // What the highscore exchange's window said; a recording starts after the exchange.
+  std::vector<std::string> captions;
 };
 
 // Takes the sounds and the messages it reports.

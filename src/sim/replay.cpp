@@ -25,6 +25,20 @@ std::string PrivateDataFolder(const platform::PrivateFolder& folder,
 
 }  // namespace
 
+platform::StartValues StartValuesOf(const HighscoreFlags& flags) {
+  return {{"HighscoresAvailable", flags.HighscoresAvailable ? "1" : "0"},
+          {"HighscoreDownloadMode", flags.HighscoreDownloadMode ? "1" : "0"}};
+}
+
+HighscoreFlags FlagsOf(const platform::StartValues& values) {
+  HighscoreFlags flags;
+  for (const auto& [name, value] : values) {
+    if (name == "HighscoresAvailable") flags.HighscoresAvailable = value != "0";
+    if (name == "HighscoreDownloadMode") flags.HighscoreDownloadMode = value != "0";
+  }
+  return flags;
+}
+
 Replay::Replay(const std::string& path, const std::string& app_dir) : reader_(path) {
   platform::HeadlessOptions opt;
   opt.app_dir = app_dir;
@@ -52,7 +66,8 @@ void Replay::Run(Step&& step) {
 
 void Replay::Start() {
   Run([&] {
-    if (reader_.HasStart()) game_->StartUp();
+    const HighscoreFlags flags = FlagsOf(reader_.start_values());
+    if (reader_.HasStart()) game_->StartUp(&flags);
   });
 }
 

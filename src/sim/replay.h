@@ -14,6 +14,11 @@
 
 namespace brikka::sim {
 
+// The program-wide flags a game starts from (as the highscore exchange left them), as a
+// recording keeps them, and back (what a recording leaves out is as at a plain start).
+platform::StartValues StartValuesOf(const HighscoreFlags& flags);
+HighscoreFlags FlagsOf(const platform::StartValues& values);
+
 class Replay {
  public:
   // Checks the whole recording; throws platform::ReplayError naming the line.

@@ -215,7 +215,7 @@ void Simulator::RunLine(const std::string& line) {
     game_->FillOrgPos();
     game_->SetupQuake(static_cast<int16_t>(Number(w[1], -32768, 32767)));
   } else if (cmd == "exchange") {
-    throw ScriptError("'" + cmd + "' is not available in this build yet");
+    Exchange(w);
   } else {
     throw ScriptError("unknown command '" + cmd + "'");
   }

@@ -50,6 +50,7 @@ class Simulator {
   void StartReplay(const std::string& path);
   void Shot(const std::string& file);
   void ReplayLine(const std::vector<std::string>& w);
+  void Exchange(const std::vector<std::string>& args);  // sim_exchange.cpp
 
   std::ostream& out_;
   std::unique_ptr<platform::HeadlessPlatform> plat_;
@@ -57,6 +58,9 @@ class Simulator {
   bool started_ = false;
   std::unique_ptr<Replay> replay_;
   Reported reported_;  // of the replay's sounds and boxes
+  // Real time for the exchange window's timer (made at the first `exchange`).
+  std::unique_ptr<platform::Clock> real_clock_;
+  std::unique_ptr<platform::TimerHost> real_timers_;
 };
 
 }  // namespace brikka::sim

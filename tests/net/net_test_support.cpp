@@ -149,11 +149,18 @@ int ListenOnLoopback(uint16_t& port) {
   return fd;
 }
 
+std::vector<std::string> PyFtpArguments(const std::string& root, const std::string& user,
+                                        const std::string& password) {
+  std::vector<std::string> argv = {
+      "/usr/bin/python3", std::string(BRIKKA_SOURCE_DIR) + "/tests/net/pyftpd_server.py", root};
+  if (!user.empty()) argv.insert(argv.end(), {user, password});
+  return argv;
+}
+
 class PyFtpServer : public FtpServer {
  public:
-  PyFtpServer()
-      : process_({"/usr/bin/python3",
-                  std::string(BRIKKA_SOURCE_DIR) + "/tests/net/pyftpd_server.py", root_.path()}) {
+  PyFtpServer(const std::string& user, const std::string& password)
+      : process_(PyFtpArguments(root_.path(), user, password)) {
     port_ = static_cast<uint16_t>(std::atoi(process_.ReadLine(10000).c_str()));
   }
   uint16_t port() const override { return port_; }
@@ -254,8 +261,8 @@ class Vsftpd : public FtpServer {
 
 }  // namespace
 
-std::unique_ptr<FtpServer> StartPyFtpServer() {
-  return std::make_unique<PyFtpServer>();
+std::unique_ptr<FtpServer> StartPyFtpServer(const std::string& user, const std::string& password) {
+  return std::make_unique<PyFtpServer>(user, password);
 }
 
 std::unique_ptr<FtpServer> StartVsftpd(std::string* why_not) {

@@ -87,8 +87,9 @@ class FtpServer {
   virtual bool ok() const = 0;
 };
 
-// pyftpdlib: user "brikka"/"secret" and anonymous.
-std::unique_ptr<FtpServer> StartPyFtpServer();
+// pyftpdlib: user "brikka"/"secret", anonymous, and `user`/`password` when given.
+std::unique_ptr<FtpServer> StartPyFtpServer(const std::string& user = "",
+                                            const std::string& password = "");
 // vsftpd (needs root): anonymous only. Null when vsftpd cannot run here.
 std::unique_ptr<FtpServer> StartVsftpd(std::string* why_not);
 

@@ -1,7 +1,10 @@
 """A throw-away FTP server for the network tests.
 
 Serves ROOT on 127.0.0.1 at a free port, prints the port on one line and runs until killed.
-Logins: user "brikka" with password "secret", and anonymous; both may read and write.
+Logins: user "brikka" with password "secret", anonymous, and USER with PASSWORD when given;
+all may read and write.
+
+usage: pyftpd_server.py ROOT [USER PASSWORD]
 """
 import logging
 import sys
@@ -19,6 +22,8 @@ def main():
     authorizer = DummyAuthorizer()
     authorizer.add_user("brikka", "secret", root, perm="elradfmwMT")
     authorizer.add_anonymous(root, perm="elradfmwMT")
+    if len(sys.argv) == 4:
+        authorizer.add_user(sys.argv[2], sys.argv[3], root, perm="elradfmwMT")
     handler = FTPHandler
     handler.authorizer = authorizer
     handler.banner = "brikka test server ready"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The real game in a virtual X display:
-#  - its command line: --help lists the options, an unknown option exits with 64;
+#  - its command line: --help lists the options, an unknown option or a malformed server for
+#    --sync-highscores exits with 64 and names it;
 #  - at 800 x 600 the real mouse moved onto the start button's edge pixel clicks nothing,
 #    one step further it starts a game: the first Escape then only leaves the play screen,
 #    the second ends the game with status 0;
@@ -24,6 +25,13 @@ grep -q -- "--windowed" help.out || fail "--help does not list --windowed: $(cat
 status=$?
 [ $status -eq 64 ] || fail "an unknown option: exit status $status, expected 64"
 grep -q -- "--no-such-option" bad.err || fail "an unknown option is not named: $(cat bad.err)"
+grep -q -- "--sync-highscores HOST\[:PORT\]" help.out || fail "--help does not list --sync-highscores"
+for server in "bad host" "127.0.0.1:0" "127.0.0.1:ftp" ":21"; do
+  "$game" --sync-highscores "$server" >/dev/null 2>bad.err
+  status=$?
+  [ $status -eq 64 ] || fail "--sync-highscores '$server': exit status $status, expected 64"
+  grep -qF -- "$server" bad.err || fail "--sync-highscores '$server' is not named: $(cat bad.err)"
+done
 
 command -v xvfb-run >/dev/null || { echo "SKIP: xvfb-run missing"; exit 0; }
 command -v xdotool >/dev/null || { echo "SKIP: xdotool missing"; exit 0; }

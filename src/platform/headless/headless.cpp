@@ -45,6 +45,7 @@ HeadlessPlatform::HeadlessPlatform(const HeadlessOptions& options) {
   auto events = std::make_unique<HeadlessPump>(*timers, *mouse_);
   pump_ = events.get();
   pump = std::move(events);
+  StartNetwork();
   random.Seed(options.seed);
 }
 
@@ -60,6 +61,10 @@ void HeadlessPlatform::LoseDevice() {
 
 void HeadlessPlatform::SetFocus(bool focused) {
   video_->SetFocus(focused);
+}
+
+const std::vector<std::string>& HeadlessPlatform::LabelCaptions() const {
+  return video_->LabelCaptions();
 }
 
 }  // namespace platform

@@ -126,6 +126,8 @@ class HeadlessPlatform : public Platform {
   HeadlessSound& sounds() { return *sounds_; }
   HeadlessMusic& tune() { return *music_; }
   HeadlessPump& events() { return *pump_; }
+  // Every text the label windows showed, in order.
+  const std::vector<std::string>& LabelCaptions() const;
 
   // Virtual milliseconds one frame's drawing takes (charged when the frame is drawn).
   void SetPassMs(int32_t ms);

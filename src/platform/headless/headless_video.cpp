@@ -1,4 +1,5 @@
-// The headless display on SDL's software renderer: no window, no video driver needed.
+// The headless display on SDL's software renderer: no window, no video driver needed. Label
+// windows only write down what they show.
 #include "platform/headless/headless_video.h"
 
 namespace platform {
@@ -76,6 +77,30 @@ bool HeadlessVideo::Init(std::string&) {
   // go looking for one.
   SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
   return true;
+}
+
+namespace {
+
+class HeadlessLabelWindow : public LabelWindow {
+ public:
+  HeadlessLabelWindow(std::shared_ptr<std::vector<std::string>> log, const std::string& caption)
+      : log_(std::move(log)), shown_(caption) {
+    log_->push_back(caption);
+  }
+  void SetCaption(const std::string& text) override {
+    if (text != shown_) log_->push_back(text);
+    shown_ = text;
+  }
+
+ private:
+  std::shared_ptr<std::vector<std::string>> log_;
+  std::string shown_;
+};
+
+}  // namespace
+
+std::unique_ptr<LabelWindow> HeadlessVideo::CreateLabelWindow(const LabelWindowSpec& spec) {
+  return std::make_unique<HeadlessLabelWindow>(captions_, spec.caption);
 }
 
 std::unique_ptr<Device> HeadlessVideo::CreateDevice(int width, int height, int /*format*/,

@@ -51,6 +51,9 @@ class HeadlessVideo : public VideoSystem {
   std::vector<DisplayMode> Modes() override { return modes_; }
   std::unique_ptr<Device> CreateDevice(int width, int height, int format,
                                        std::string& error) override;
+  std::unique_ptr<LabelWindow> CreateLabelWindow(const LabelWindowSpec& spec) override;
+  // Every text a label window showed, in order (a text set again while showing is one).
+  const std::vector<std::string>& LabelCaptions() const { return *captions_; }
 
   void SetPassMs(int32_t ms) { pass_ms_ = ms; }
   // Lost once, then not reset until Reset(); the renderer also "loses" its textures so
@@ -64,6 +67,8 @@ class HeadlessVideo : public VideoSystem {
   std::vector<DisplayMode> modes_;
   std::shared_ptr<DeviceLoss> loss_;
   int32_t pass_ms_ = 0;
+  std::shared_ptr<std::vector<std::string>> captions_ =
+      std::make_shared<std::vector<std::string>>();
 };
 
 }  // namespace platform

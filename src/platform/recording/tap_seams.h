@@ -60,6 +60,11 @@ class TapVideo : public VideoSystem {
   std::vector<DisplayMode> Modes() override;
   std::unique_ptr<Device> CreateDevice(int width, int height, int format,
                                        std::string& error) override;
+  // Only the highscore exchange shows one, and a recording starts after it: a replay has
+  // none to show.
+  std::unique_ptr<LabelWindow> CreateLabelWindow(const LabelWindowSpec& spec) override {
+    return tape_.Replaying() ? nullptr : inner_->CreateLabelWindow(spec);
+  }
 
  private:
   VideoSystem* inner_;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/dialogs.h"
@@ -34,6 +35,9 @@ inline constexpr char kStreamLetters[] = "itdakmesfb";
 // The format this build writes and reads.
 constexpr int kRecordingFormat = 1;
 inline constexpr char kRecordingMagic[] = "brikka-recording";
+
+// Values of its own a game starts from besides the files (NAME, VALUE), in the header.
+using StartValues = std::vector<std::pair<std::string, std::string>>;
 
 // A recording that cannot be read, or a replay that left it; the text names the line.
 struct ReplayError : std::runtime_error {

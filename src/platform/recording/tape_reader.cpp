@@ -9,7 +9,8 @@ namespace {
 
 // Longer lines are refused: a pass's line is short, an embedded file a few kilobytes.
 constexpr size_t kMaxLine = 16 * 1024 * 1024;
-// The game keeps two files in its data folder; a recording holding many more is not one.
+// The game keeps two files in its data folder, and starts from two flags; a recording
+// holding many more is not one.
 constexpr size_t kMaxFiles = 8;
 
 // Complete lines of a file, numbered from 1; a last line without its newline is dropped.
@@ -99,6 +100,14 @@ struct TapeReader::Cursor {
     r.files_.push_back({name, std::move(bytes)});
   }
 
+  void ReadStartValue(TapeReader& r, const std::string& line) {
+    const size_t space = line.find(' ', 6);
+    if (space == std::string::npos) throw ReplayError("a start value without its value");
+    if (r.start_values_.size() == kMaxFiles) throw ReplayError("more start values than a game has");
+    r.start_values_.emplace_back(UnescapeText(line.substr(6, space - 6)),
+                                 UnescapeText(line.substr(space + 1)));
+  }
+
   // The next pass or the final dump; header lines go into `r` on the way.
   Item Next(TapeReader* header) {
     Item item;
@@ -108,6 +117,8 @@ struct TapeReader::Cursor {
       if (dumped) throw ReplayError("nothing may follow the final dump");
       if (StartsWith(line, "file ") && next_pass == 0) {
         if (header) ReadFile(*header, line);
+      } else if (StartsWith(line, "start ") && next_pass == 0) {
+        if (header) ReadStartValue(*header, line);
       } else if (StartsWith(line, "p ")) {
         const size_t end = line.find(' ', 2);
         const int64_t pass = ParseInt(line.substr(2, end == std::string::npos ? end : end - 2));
@@ -155,6 +166,7 @@ TapeReader::TapeReader(const std::string& path) : path_(path) {
   cursor_ = std::make_unique<Cursor>(path);
   cursor_->ReadHeader(*this, line);
   files_.clear();
+  start_values_.clear();
   current_ = std::make_unique<Item>(cursor_->Next(this));
   next_ = std::make_unique<Item>(current_->kind == Item::Pass ? cursor_->Next(nullptr) : Item{});
 }

@@ -24,6 +24,7 @@ class TapeReader : public Tape {
 
   uint64_t seed() const { return seed_; }
   const std::vector<DataFile>& files() const { return files_; }
+  const StartValues& start_values() const { return start_values_; }
   bool Replaying() const override { return true; }
   void Put(Stream, std::string) override;
   std::string Take(Stream s) override;
@@ -50,6 +51,7 @@ class TapeReader : public Tape {
   std::string path_;
   uint64_t seed_ = 0;
   std::vector<DataFile> files_;
+  StartValues start_values_;
   bool has_start_ = false;
   std::optional<std::string> final_dump_;
   size_t final_dump_line_ = 0;

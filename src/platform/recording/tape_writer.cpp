@@ -29,13 +29,17 @@ TapeWriter::~TapeWriter() {
   if (file_) std::fclose(file_);
 }
 
-void TapeWriter::WriteHeader(uint64_t seed, const std::vector<DataFile>& files) {
+void TapeWriter::WriteHeader(uint64_t seed, const std::vector<DataFile>& files,
+                             const StartValues& values) {
   buffer_ += std::string(kRecordingMagic) + ' ' + IntToken(kRecordingFormat) + '\n';
   buffer_ += "seed " + std::to_string(seed) + '\n';
   for (const DataFile& f : files) {
     if (!f.bytes) continue;
     buffer_ += "file " + f.name + ' ' + IntToken(static_cast<int64_t>(f.bytes->size())) + ' ' +
                EscapeText(*f.bytes) + '\n';
+  }
+  for (const auto& [name, value] : values) {
+    buffer_ += "start " + EscapeText(name) + ' ' + EscapeText(value) + '\n';
   }
   Flush();
 }

@@ -28,7 +28,8 @@ class TapeWriter : public Tape {
   static std::unique_ptr<TapeWriter> Create(const std::string& path, std::string& error);
   ~TapeWriter() override;
 
-  void WriteHeader(uint64_t seed, const std::vector<DataFile>& files);
+  void WriteHeader(uint64_t seed, const std::vector<DataFile>& files,
+                   const StartValues& values = {});
   bool Replaying() const override { return false; }
   void Put(Stream s, std::string token) override {
     tokens_[static_cast<int>(s)].push_back(std::move(token));

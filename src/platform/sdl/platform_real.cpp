@@ -27,6 +27,7 @@ std::unique_ptr<Platform> MakeRealPlatform(const RealPlatformOptions& options) {
   p->music = std::make_unique<SdlMusic>(audio);
   p->dialogs = MakeSdlDialogs();
   p->pump = std::make_unique<SdlPump>(*p->timers, mouse_ref, loss);
+  p->StartNetwork();
   p->random.Seed(static_cast<uint32_t>(p->clock->GetTickCount()));
   return p;
 }

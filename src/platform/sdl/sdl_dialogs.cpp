@@ -49,11 +49,17 @@ class SdlDialogs : public Dialogs {
     SDL_MessageBoxButtonData retry_cancel[2] = {
         {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, mb::AnswerRetry, "Retry"},
         {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, mb::AnswerCancel, "Cancel"}};
+    // Lines end in CR LF in the game's texts; the box breaks lines at LF alone and would
+    // show the CR.
+    std::string shown = text;
+    for (size_t at = shown.find("\r\n"); at != std::string::npos; at = shown.find("\r\n", at)) {
+      shown.erase(at, 1);
+    }
     SDL_MessageBoxData box{};
     box.flags = IconFlags(style);
     box.window = SDL_GetKeyboardFocus();  // over the full-screen game, not behind it
     box.title = title.c_str();
-    box.message = text.c_str();
+    box.message = shown.c_str();
     box.numbuttons = mb::OffersRetry(style) ? 2 : 1;
     box.buttons = mb::OffersRetry(style) ? retry_cancel : &ok;
     MouseFreedForBox freed;

@@ -1,14 +1,35 @@
 // One round of the real message pump: every pending SDL event (key-downs to the game,
-// mouse input to the mouse buffer, window and renderer events to the device-loss state),
-// then the mouse signal, the due timers and the pollers.
+// mouse input to the mouse buffer, window and renderer events to the device-loss state,
+// a label window's events to it), then the mouse signal, the due timers and the pollers.
 #include "platform/sdl/sdl_pump.h"
 
 #include <SDL.h>
 
 #include "platform/sdl/sdl_keymap.h"
+#include "platform/sdl/sdl_label_window.h"
 
 namespace platform {
 namespace {
+
+// The window an event is for, when it has one.
+Uint32 WindowOf(const SDL_Event& event) {
+  switch (event.type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+      return event.key.windowID;
+    case SDL_MOUSEMOTION:
+      return event.motion.windowID;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+      return event.button.windowID;
+    case SDL_MOUSEWHEEL:
+      return event.wheel.windowID;
+    case SDL_WINDOWEVENT:
+      return event.window.windowID;
+    default:
+      return 0;
+  }
+}
 
 // The window's shift state: 1 shift, 2 ctrl, 4 alt.
 int ShiftState(Uint16 mod) {
@@ -26,6 +47,14 @@ void SdlPump::DoEvents() {
 }
 
 void SdlPump::Handle(const SDL_Event& event) {
+  // A label window's input and focus are none of the game's: its pointer must not move the
+  // game's cursor, nor its focus count as the game's device being lost.
+  if (const Uint32 id = WindowOf(event); id != 0) {
+    if (SdlLabelWindow* label = SdlLabelWindow::Of(id)) {
+      if (event.type == SDL_WINDOWEVENT) label->Handle(event.window);
+      return;
+    }
+  }
   switch (event.type) {
     case SDL_KEYDOWN: {  // held keys repeat, as the window's key-down event does
       int key = VirtualKeyForSdlKey(event.key.keysym.sym, event.key.keysym.scancode);

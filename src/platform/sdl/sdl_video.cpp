@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "platform/sdl/sdl_label_window.h"
 #include "platform/sdl/sdl_trace.h"
 
 namespace platform {
@@ -63,6 +64,13 @@ void SdlVideo::ShowWindow() {
   const Uint32 flags = windowed_ ? SDL_WINDOW_RESIZABLE : SDL_WINDOW_FULLSCREEN_DESKTOP;
   window_->window.reset(
       SDL_CreateWindow("Brikka", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 800, 600, flags));
+}
+
+std::unique_ptr<LabelWindow> SdlVideo::CreateLabelWindow(const LabelWindowSpec& spec) {
+  std::string error;
+  auto video = SdlSubsystem::Start(SDL_INIT_VIDEO | SDL_INIT_EVENTS, error);
+  if (!video || !HasScreen()) return nullptr;
+  return SdlLabelWindow::Open(spec);
 }
 
 // The game never switches the display's mode: the back buffer is scaled over the desktop
