@@ -1,6 +1,7 @@
 // The simulator's script commands.
 #include "sim/simulator.h"
 
+#include <climits>
 #include <istream>
 #include <ostream>
 #include <sstream>
@@ -8,6 +9,7 @@
 #include "menu/ini.h"
 #include "platform/keycodes.h"
 #include "platform/numbers.h"
+#include "sim/replay.h"
 
 namespace brikka::sim {
 
@@ -74,6 +76,10 @@ Simulator::Simulator(const std::string& app_dir, const std::string& data_dir, st
 
 Simulator::~Simulator() = default;
 
+frmMain& Simulator::game() {
+  return replay_ ? replay_->game() : *game_;
+}
+
 int Simulator::Run(std::istream& script, std::ostream& err) {
   std::string line;
   for (int number = 1; std::getline(script, line); ++number) {
@@ -103,6 +109,7 @@ void Simulator::RunLine(const std::string& line) {
   std::vector<std::string> w = Split(line);
   if (w.empty() || w[0][0] == '#') return;
   const std::string& cmd = w[0];
+  if (replay_ && cmd != "dump" && cmd != "shot") return ReplayLine(w);
   auto need_start = [&] {
     if (!started_) throw ScriptError("'" + cmd + "' needs 'start' first");
   };
@@ -116,6 +123,10 @@ void Simulator::RunLine(const std::string& line) {
     if (started_) throw ScriptError("already started");
     started_ = true;
     game_->StartUp();
+  } else if (cmd == "replay") {
+    if (w.size() < 2) throw ScriptError("usage: replay FILE");
+    if (started_) throw ScriptError("'replay' must come before 'start'");
+    StartReplay(RestAfter(line, 1));
   } else if (cmd == "startgame") {
     need_start();
     if (!game_->Ended()) game_->StartGameFromMenu();
@@ -196,9 +207,7 @@ void Simulator::RunLine(const std::string& line) {
   } else if (cmd == "shot") {
     Expect(w, 2, "shot FILE");
     need_start();
-    if (!game_->Device() || !game_->Device()->SaveScreenshot(w[1])) {
-      throw ScriptError("cannot write the screenshot '" + w[1] + "'");
-    }
+    Shot(w[1]);
   } else if (cmd == "quake") {
     Expect(w, 2, "quake N");
     need_start();
@@ -210,6 +219,54 @@ void Simulator::RunLine(const std::string& line) {
   } else {
     throw ScriptError("unknown command '" + cmd + "'");
   }
+}
+
+std::string Simulator::Dump() {
+  if (replay_) {
+    return DumpState(replay_->game(),
+                     WitnessedMachine(replay_->witness(), replay_->app_dir(), &reported_));
+  }
+  return DumpState(*game_, HeadlessMachine(*plat_, game_->Device()));
+}
+
+void Simulator::Shot(const std::string& file) {
+  if (!game().Device() || !game().Device()->SaveScreenshot(file)) {
+    throw ScriptError("cannot write the screenshot '" + file + "'");
+  }
+}
+
+void Simulator::StartReplay(const std::string& path) {
+  replay_ = std::make_unique<Replay>(path, plat_->app_dir);
+  started_ = true;
+  replay_->Start();
+}
+
+// A replay's input is the recording's: the script only chooses where to look (besides
+// `dump` and `shot`, which look as they do in any game).
+void Simulator::ReplayLine(const std::vector<std::string>& w) {
+  const std::string& cmd = w[0];
+  if (cmd == "frames") {
+    Expect(w, 2, "frames N");
+    replay_->Passes(Number(w[1], 0, 100000000));
+  } else if (cmd == "wait") {
+    Expect(w, 2, "wait MS");
+    replay_->WaitMs(Number(w[1], 0, 1000000000));
+  } else {
+    throw ScriptError("'" + cmd +
+                      "' cannot be used in a replay: the recording holds the game's input");
+  }
+}
+
+int Simulator::RunRecording(const std::string& path, std::ostream& err) {
+  try {
+    StartReplay(path);
+    replay_->Passes(LONG_MAX);
+  } catch (const std::exception& e) {
+    err << "brikka-sim: " << e.what() << "\n";
+    return 2;
+  }
+  out_ << Dump() << "\n";
+  return 0;
 }
 
 void Simulator::PushClick() {

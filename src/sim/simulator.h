@@ -10,8 +10,11 @@
 
 #include "game/frm_main.h"
 #include "platform/headless/headless.h"
+#include "sim/dump.h"
 
 namespace brikka::sim {
+
+class Replay;
 
 struct ScriptError : std::runtime_error {
   using std::runtime_error::runtime_error;
@@ -29,9 +32,13 @@ class Simulator {
   void RunLine(const std::string& line);
   // The state as one JSON line (without the newline).
   std::string Dump();
+  // `brikka-sim RECORDING`: replays the whole recording and prints the state it ends in.
+  // Returns the exit status: 0 when it replayed, 2 when it could not (said on `err`).
+  int RunRecording(const std::string& path, std::ostream& err);
 
   platform::HeadlessPlatform& plat() { return *plat_; }
-  frmMain& game() { return *game_; }
+  // The game the script drives: the replayed one once a recording is replayed.
+  frmMain& game();
 
  private:
   void Passes(long count);
@@ -40,12 +47,17 @@ class Simulator {
   void SetPiece(const std::vector<std::string>& args);
   void WriteIni(const std::vector<std::string>& args, const std::string& line);
   void PushClick();
+  void StartReplay(const std::string& path);
+  void Shot(const std::string& file);
+  void ReplayLine(const std::vector<std::string>& w);
   void Exchange(const std::vector<std::string>& args);  // sim_exchange.cpp
 
   std::ostream& out_;
   std::unique_ptr<platform::HeadlessPlatform> plat_;
   std::unique_ptr<frmMain> game_;
   bool started_ = false;
+  std::unique_ptr<Replay> replay_;
+  Reported reported_;  // of the replay's sounds and boxes
   // Real time for the exchange window's timer (made at the first `exchange`).
   std::unique_ptr<platform::Clock> real_clock_;
   std::unique_ptr<platform::TimerHost> real_timers_;
