@@ -32,10 +32,10 @@ game_copy() {
   { echo "[Menu]"; for line in "$@"; do echo "$line"; done; } >"$GAME_DIR/Data.ini"
 }
 
-# start_game: starts the copy with tracing on (standard error in GAME_DIR/stderr.log); sets
-# GAME_PID and GAME_WINDOW.
+# start_game [OPTION...]: starts the copy with tracing on (standard error in
+# GAME_DIR/stderr.log); sets GAME_PID and GAME_WINDOW.
 start_game() {
-  BRIKKA_TRACE=1 SDL_AUDIODRIVER=dummy "$GAME_DIR/brikka" 2>"$GAME_DIR/stderr.log" &
+  BRIKKA_TRACE=1 SDL_AUDIODRIVER=dummy "$GAME_DIR/brikka" "$@" 2>"$GAME_DIR/stderr.log" &
   GAME_PID=$!
   GAME_WINDOW=""
   for _ in $(seq 100); do

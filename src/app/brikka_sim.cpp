@@ -1,11 +1,28 @@
-// brikka-sim [--data-dir DIR] SCRIPT: the game on the headless platform, driven by a script.
+// brikka-sim [--data-dir DIR] SCRIPT: the game on the headless platform, driven by a script;
+// brikka-sim RECORDING: a game recorded by `brikka --record`, replayed.
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <string>
 
 #include "platform/files.h"
+#include "platform/recording/tape.h"
 #include "sim/simulator.h"
+
+namespace {
+
+// A recording begins with its own first line; the file is left at its beginning.
+bool IsRecording(std::ifstream& file) {
+  char head[sizeof platform::kRecordingMagic] = {};
+  file.read(head, sizeof head - 1);
+  const bool recording = std::strcmp(head, platform::kRecordingMagic) == 0;
+  file.clear();
+  file.seekg(0);
+  return recording;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   std::string data_dir, script_path;
@@ -14,7 +31,8 @@ int main(int argc, char** argv) {
     if (a == "--data-dir" && i + 1 < argc) {
       data_dir = argv[++i];
     } else if (a == "-h" || a == "--help") {
-      std::cout << "usage: brikka-sim [--data-dir DIR] SCRIPT   (SCRIPT - reads standard input)\n";
+      std::cout << "usage: brikka-sim [--data-dir DIR] SCRIPT   (SCRIPT - reads standard input)\n"
+                   "       brikka-sim RECORDING   (a game recorded by brikka --record, replayed)\n";
       return 0;
     } else if (script_path.empty()) {
       script_path = a;
@@ -45,5 +63,6 @@ int main(int argc, char** argv) {
     in = &file;
   }
   brikka::sim::Simulator sim(app_dir, data_dir, std::cout);
+  if (file.is_open() && IsRecording(file)) return sim.RunRecording(script_path, std::cerr);
   return sim.Run(*in, std::cerr);
 }

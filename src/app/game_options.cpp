@@ -11,6 +11,12 @@ ParsedOptions ParseGameOptions(const std::vector<std::string>& args) {
     const std::string& a = args[i];
     if (a == "--windowed") {
       parsed.options.windowed = true;
+    } else if (a == "--record") {
+      if (i + 1 == args.size()) {
+        parsed.error = "--record needs the file to record into";
+        return parsed;
+      }
+      parsed.options.record = args[++i];
     } else if (a == "--help" || a == "-h") {
       parsed.options.help = true;
     } else if (a == "--sync-highscores") {
@@ -39,13 +45,17 @@ ParsedOptions ParseGameOptions(const std::vector<std::string>& args) {
 }
 
 std::string GameUsage() {
-  return "usage: brikka [--windowed] [--sync-highscores HOST[:PORT] [--upload]] [--help]\n"
+  return "usage: brikka [--windowed] [--sync-highscores HOST[:PORT] [--upload]] [--record FILE]\n"
+         "              [--help]\n"
          "  --windowed  play in an 800 x 600 window that can be resized, instead of full screen\n"
          "  --sync-highscores HOST[:PORT]\n"
          "              first fetch the highscore table from that server (port 21 unless\n"
          "              given), then play\n"
          "  --upload    with --sync-highscores: send brikka_highscores1.ini to the server\n"
          "              instead\n"
+         "  --record FILE\n"
+         "              record the game into FILE (after the exchange); brikka-sim FILE\n"
+         "              replays it\n"
          "  --help      show this help and exit\n";
 }
 

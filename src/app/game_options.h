@@ -15,6 +15,7 @@ struct GameOptions {
   std::string sync_host;
   int32_t sync_port = 21;
   bool upload = false;
+  std::string record;  // the file the game is recorded into, when asked
 };
 
 // The options, or an error naming what was not understood.

@@ -19,6 +19,12 @@ constexpr int DefaultAnswer(int style) {
 }
 }  // namespace mb
 
+// A box as it was shown: title, text and style.
+struct RecordedMessage {
+  std::string title, text;
+  int style = 0;
+};
+
 class Dialogs {
  public:
   virtual ~Dialogs() = default;

@@ -45,17 +45,28 @@ class Texture {
 };
 using TextureRef = std::shared_ptr<Texture>;
 
-class Font {
- public:
-  virtual ~Font() = default;
-};
-using FontRef = std::shared_ptr<Font>;
-
 // What a font was asked for as: family, points at 96 dpi, weight.
 struct FontRequest {
   std::string family;
   int points = 0;
   bool bold = false;
+};
+
+class Font {
+ public:
+  virtual ~Font() = default;
+  virtual FontRequest Request() const { return {}; }
+};
+using FontRef = std::shared_ptr<Font>;
+
+// One line of text as a frame drew it: the string, the font asked for, the rectangle, the
+// colour and the alignment.
+struct DrawnText {
+  std::string text;
+  FontRequest font;
+  int left = 0, top = 0, right = 0, bottom = 0;
+  uint32_t color = 0;
+  bool center = false;
 };
 
 // How often a device's text took its slow paths: font files opened, strings rasterised.

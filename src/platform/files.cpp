@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -222,6 +223,23 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
   }
   bytes = std::move(data);
   return true;
+}
+
+std::string FileStem(const std::string& path) {
+  size_t slash = path.find_last_of("/\\");
+  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  size_t dot = name.rfind('.');
+  return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
+PrivateFolder::PrivateFolder() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "brikka-XXXXXX").string();
+  if (::mkdtemp(pattern.data())) path_ = pattern;
+}
+
+PrivateFolder::~PrivateFolder() {
+  std::error_code ec;
+  if (!path_.empty()) std::filesystem::remove_all(path_, ec);
 }
 
 }  // namespace platform

@@ -13,8 +13,8 @@ struct SoundError : std::runtime_error {
 class SoundBuffer {
  public:
   virtual ~SoundBuffer() = default;
-  // Plays once; a buffer that is still playing is not restarted.
-  virtual void Play() = 0;
+  // Plays once; a buffer that is still playing is not restarted. True when it started.
+  virtual bool Play() = 0;
 };
 
 class SoundSystem {

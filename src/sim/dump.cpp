@@ -1,6 +1,9 @@
-// The simulator's state dump: one JSON object with every rule's visible state.
+// The simulator's state dump: one JSON object with every rule's visible state and what
+// the machine showed of the game.
+#include "sim/dump.h"
+
+#include "platform/headless/headless.h"
 #include "sim/json.h"
-#include "sim/simulator.h"
 
 namespace brikka::sim {
 
@@ -92,24 +95,22 @@ void WriteQuake(JsonWriter& j, const frmMain& g) {
 
 // The tune: the switch, the player's state, its file as the game names it (below the
 // application folder) and how often it started from its beginning.
-void WriteMusic(JsonWriter& j, bool on, const platform::HeadlessMusic& tune,
-                const std::string& app_dir) {
-  std::string file = tune.url();
-  if (!app_dir.empty() && file.rfind(app_dir, 0) == 0) file.erase(0, app_dir.size());
+void WriteMusic(JsonWriter& j, bool on, const MachineState& m) {
   j.Key("music").BeginObject();
   j.Key("on").Value(on);
-  j.Key("playing").Value(tune.state() == platform::MusicPlayer::kPlaying);
-  j.Key("state").Value(tune.state());
-  j.Key("file").Value(file);
-  j.Key("starts").Value(tune.starts());
+  j.Key("playing").Value(m.music_state == platform::MusicPlayer::kPlaying);
+  j.Key("state").Value(m.music_state);
+  j.Key("file").Value(m.music_file);
+  j.Key("starts").Value(m.music_starts);
   j.EndObject();
 }
 
 // What the last presented frame wrote, and how often fonts were opened and strings
-// rasterised so far (both stay put over steady frames).
-void WriteTexts(JsonWriter& j, const platform::Device* device) {
+// rasterised so far (both stay put over steady frames; a recording leaves them out, as
+// they tell how a device caches rather than what the game did).
+void WriteTexts(JsonWriter& j, const MachineState& m) {
   j.Key("texts").BeginArray();
-  for (const platform::DrawnText& t : platform::LastFrameTexts(device)) {
+  for (const platform::DrawnText& t : *m.texts) {
     j.BeginObject();
     j.Key("text").Value(t.text);
     j.Key("font").Value(t.font.family).Key("points").Value(t.font.points);
@@ -119,10 +120,10 @@ void WriteTexts(JsonWriter& j, const platform::Device* device) {
     j.EndObject();
   }
   j.EndArray();
-  const platform::TextStats stats = platform::TextStatisticsOf(device);
+  if (!m.text_stats) return;
   j.Key("textCache").BeginObject();
-  j.Key("fontsOpened").Value(static_cast<int64_t>(stats.fonts_opened));
-  j.Key("rasterised").Value(static_cast<int64_t>(stats.strings_rasterised));
+  j.Key("fontsOpened").Value(static_cast<int64_t>(m.text_stats->fonts_opened));
+  j.Key("rasterised").Value(static_cast<int64_t>(m.text_stats->strings_rasterised));
   j.EndObject();
 }
 
@@ -140,13 +141,47 @@ void WriteGrayed(JsonWriter& j, const frmMain& g) {
   j.EndArray();
 }
 
+// The file below the application folder, as the game names it.
+std::string BelowAppDir(const std::string& file, const std::string& app_dir) {
+  if (!app_dir.empty() && file.rfind(app_dir, 0) == 0) return file.substr(app_dir.size());
+  return file;
+}
+
 }  // namespace
 
-std::string Simulator::Dump() {
-  frmMain& g = *game_;
+MachineState HeadlessMachine(platform::HeadlessPlatform& plat, const platform::Device* device) {
+  MachineState m;
+  m.time = plat.vclock().GetTickCount();
+  m.sounds = plat.sounds().TakePlayed();
+  m.music_state = plat.tune().state();
+  m.music_file = BelowAppDir(plat.tune().url(), plat.app_dir);
+  m.music_starts = plat.tune().starts();
+  m.texts = &platform::LastFrameTexts(device);
+  m.text_stats = platform::TextStatisticsOf(device);
+  m.messages = plat.dialog_box().TakeMessages();
+  m.captions = plat.LabelCaptions();
+  return m;
+}
+
+MachineState WitnessedMachine(const platform::Witness& w, const std::string& app_dir,
+                              Reported* since) {
+  Reported from = since ? *since : Reported{};
+  MachineState m;
+  m.time = w.time;
+  m.sounds.assign(w.sounds.begin() + static_cast<ptrdiff_t>(from.sounds), w.sounds.end());
+  m.music_state = w.music_state;
+  m.music_file = BelowAppDir(w.music_url, app_dir);
+  m.music_starts = w.music_starts;
+  m.texts = &w.texts;
+  m.messages.assign(w.messages.begin() + static_cast<ptrdiff_t>(from.messages), w.messages.end());
+  if (since) *since = Reported{w.sounds.size(), w.messages.size()};
+  return m;
+}
+
+std::string DumpState(const frmMain& g, const MachineState& m) {
   JsonWriter j;
   j.BeginObject();
-  j.Key("time").Value(static_cast<int64_t>(plat_->vclock().GetTickCount()));
+  j.Key("time").Value(m.time);
   j.Key("screen").Value(g.Screen);
   j.Key("fps").Value(g.FPS_Current);
   j.Key("ended").Value(g.Ended());
@@ -195,19 +230,19 @@ std::string Simulator::Dump() {
   j.EndArray();
   j.EndObject();
   j.Key("sounds").BeginArray();
-  for (const std::string& s : plat_->sounds().TakePlayed()) j.Value(s);
+  for (const std::string& s : m.sounds) j.Value(s);
   j.EndArray();
   j.Key("effectsLoaded").Value(g.sounds.LandSound != nullptr);
-  WriteMusic(j, g.settings.Music, plat_->tune(), plat_->app_dir);
-  WriteTexts(j, g.Device());
+  WriteMusic(j, g.settings.Music, m);
+  WriteTexts(j, m);
   WriteGrayed(j, g);
   j.Key("exchange").BeginObject().Key("captions").BeginArray();
-  for (const std::string& caption : plat_->LabelCaptions()) j.Value(caption);
+  for (const std::string& caption : m.captions) j.Value(caption);
   j.EndArray().EndObject();
   j.Key("messages").BeginArray();
-  for (const auto& m : plat_->dialog_box().TakeMessages()) {
-    j.BeginObject().Key("title").Value(m.title).Key("text").Value(m.text);
-    j.Key("style").Value(m.style).EndObject();
+  for (const auto& msg : m.messages) {
+    j.BeginObject().Key("title").Value(msg.title).Key("text").Value(msg.text);
+    j.Key("style").Value(msg.style).EndObject();
   }
   j.EndArray();
   j.EndObject();

@@ -29,4 +29,8 @@ class JsonWriter {
   bool need_comma_ = false;
 };
 
+// Where two JSON texts of the same shape first differ: the path of keys and indexes
+// ("right.Blocks[3]") and the value there in each; empty when they are equal.
+std::string JsonDifference(const std::string& recorded, const std::string& replayed);
+
 }  // namespace brikka::sim

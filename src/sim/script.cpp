@@ -134,6 +134,9 @@ ScriptCommand ReadScriptLine(const std::string& line) {
     ReadIni(w, line, c);
   } else if (cmd == "start") {
     Expect(w, 1, "start");
+  } else if (cmd == "replay") {
+    if (w.size() < 2) throw ScriptError("usage: replay FILE");
+    c.text = RestAfter(line, 1);
   } else if (cmd == "startgame") {
   } else if (cmd == "frames") {
     Expect(w, 2, "frames N");

@@ -25,7 +25,7 @@ struct ScriptCommand {
   // hold/release: the key's DirectInput code; press: its virtual key; type: the virtual key
   // of each character.
   std::vector<int> keys;
-  // The text the command carries: ini's VALUE, shot's FILE, answer's and
+  // The text the command carries: ini's VALUE, shot's and replay's FILE, answer's and
   // focus's word.
   std::string text;
   std::string file, section, key_name;  // ini FILE SECTION KEY

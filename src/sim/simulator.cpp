@@ -1,11 +1,13 @@
 // The simulator's script commands.
 #include "sim/simulator.h"
 
+#include <climits>
 #include <istream>
 #include <ostream>
 
 #include "menu/ini.h"
 #include "platform/numbers.h"
+#include "sim/replay.h"
 
 namespace brikka::sim {
 
@@ -27,6 +29,10 @@ Simulator::Simulator(const std::string& app_dir, const std::string& data_dir, st
 }
 
 Simulator::~Simulator() = default;
+
+frmMain& Simulator::game() {
+  return replay_ ? replay_->game() : *game_;
+}
 
 int Simulator::Run(std::istream& script, std::ostream& err) {
   std::string line;
@@ -57,6 +63,7 @@ void Simulator::RunLine(const std::string& line) {
   const ScriptCommand c = ReadScriptLine(line);
   const std::string& cmd = c.name;
   if (cmd.empty()) return;
+  if (replay_ && cmd != "dump" && cmd != "shot") return ReplayLine(c);
   auto need_start = [&] {
     if (!started_) throw ScriptError("'" + cmd + "' needs 'start' first");
   };
@@ -68,6 +75,9 @@ void Simulator::RunLine(const std::string& line) {
     if (started_) throw ScriptError("already started");
     started_ = true;
     game_->StartUp();
+  } else if (cmd == "replay") {
+    if (started_) throw ScriptError("'replay' must come before 'start'");
+    StartReplay(c.text);
   } else if (cmd == "startgame") {
     need_start();
     if (!game_->Ended()) game_->StartGameFromMenu();
@@ -125,9 +135,7 @@ void Simulator::RunLine(const std::string& line) {
     out_.flush();
   } else if (cmd == "shot") {
     need_start();
-    if (!game_->Device() || !game_->Device()->SaveScreenshot(c.text)) {
-      throw ScriptError("cannot write the screenshot '" + c.text + "'");
-    }
+    Shot(c.text);
   } else if (cmd == "quake") {
     need_start();
     // As a caller would: the rest positions brought up to date, then the shake sized.
@@ -136,6 +144,51 @@ void Simulator::RunLine(const std::string& line) {
   } else if (cmd == "exchange") {
     Exchange(c);
   }
+}
+
+std::string Simulator::Dump() {
+  if (replay_) {
+    return DumpState(replay_->game(),
+                     WitnessedMachine(replay_->witness(), replay_->app_dir(), &reported_));
+  }
+  return DumpState(*game_, HeadlessMachine(*plat_, game_->Device()));
+}
+
+void Simulator::Shot(const std::string& file) {
+  if (!game().Device() || !game().Device()->SaveScreenshot(file)) {
+    throw ScriptError("cannot write the screenshot '" + file + "'");
+  }
+}
+
+void Simulator::StartReplay(const std::string& path) {
+  replay_ = std::make_unique<Replay>(path, plat_->app_dir);
+  started_ = true;
+  replay_->Start();
+}
+
+// A replay's input is the recording's: the script only chooses where to look (besides
+// `dump` and `shot`, which look as they do in any game).
+void Simulator::ReplayLine(const ScriptCommand& c) {
+  if (c.name == "frames") {
+    replay_->Passes(c.numbers[0]);
+  } else if (c.name == "wait") {
+    replay_->WaitMs(c.numbers[0]);
+  } else {
+    throw ScriptError("'" + c.name +
+                      "' cannot be used in a replay: the recording holds the game's input");
+  }
+}
+
+int Simulator::RunRecording(const std::string& path, std::ostream& err) {
+  try {
+    StartReplay(path);
+    replay_->Passes(LONG_MAX);
+  } catch (const std::exception& e) {
+    err << "brikka-sim: " << e.what() << "\n";
+    return 2;
+  }
+  out_ << Dump() << "\n";
+  return 0;
 }
 
 void Simulator::PushClick() {

@@ -8,9 +8,12 @@
 
 #include "game/frm_main.h"
 #include "platform/headless/headless.h"
+#include "sim/dump.h"
 #include "sim/script.h"
 
 namespace brikka::sim {
+
+class Replay;
 
 class Simulator {
  public:
@@ -24,9 +27,13 @@ class Simulator {
   void RunLine(const std::string& line);
   // The state as one JSON line (without the newline).
   std::string Dump();
+  // `brikka-sim RECORDING`: replays the whole recording and prints the state it ends in.
+  // Returns the exit status: 0 when it replayed, 2 when it could not (said on `err`).
+  int RunRecording(const std::string& path, std::ostream& err);
 
   platform::HeadlessPlatform& plat() { return *plat_; }
-  frmMain& game() { return *game_; }
+  // The game the script drives: the replayed one once a recording is replayed.
+  frmMain& game();
 
  private:
   void Passes(long count);
@@ -34,12 +41,17 @@ class Simulator {
   void SetBlocks(const ScriptCommand& c);
   void SetPiece(const ScriptCommand& c);
   void PushClick();
+  void StartReplay(const std::string& path);
+  void Shot(const std::string& file);
+  void ReplayLine(const ScriptCommand& c);
   void Exchange(const ScriptCommand& c);  // sim_exchange.cpp
 
   std::ostream& out_;
   std::unique_ptr<platform::HeadlessPlatform> plat_;
   std::unique_ptr<frmMain> game_;
   bool started_ = false;
+  std::unique_ptr<Replay> replay_;
+  Reported reported_;  // of the replay's sounds and boxes
   // Real time for the exchange window's timer (made at the first `exchange`).
   std::unique_ptr<platform::Clock> real_clock_;
   std::unique_ptr<platform::TimerHost> real_timers_;

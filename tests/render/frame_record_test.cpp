@@ -1,6 +1,6 @@
 // A frame's recorded drawing: any change in any call makes another frame (or the window
 // would keep showing a stale one), and the calls are made again in their order.
-#include "platform/sdl/frame_record.h"
+#include "platform/frame_record.h"
 
 #include <gtest/gtest.h>
 

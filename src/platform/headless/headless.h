@@ -20,26 +20,11 @@ struct HeadlessOptions {
   std::vector<DisplayMode> modes = {{800, 600, 60, d3dfmt::X8R8G8B8}};
 };
 
-// One line of text as a frame drew it: the string, the font asked for, the rectangle, the
-// colour and the alignment.
-struct DrawnText {
-  std::string text;
-  FontRequest font;
-  int left = 0, top = 0, right = 0, bottom = 0;
-  uint32_t color = 0;
-  bool center = false;
-};
-
 // The texts of the last frame a headless device presented, in drawing order; empty for
 // any other device.
 const std::vector<DrawnText>& LastFrameTexts(const Device* device);
 // How often a headless device opened fonts and rasterised strings; zeros for any other.
 TextStats TextStatisticsOf(const Device* device);
-
-struct RecordedMessage {
-  std::string title, text;
-  int style = 0;
-};
 
 class HeadlessKeyboard : public KeyboardDevice {
  public:

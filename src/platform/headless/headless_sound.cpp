@@ -3,20 +3,13 @@
 // tell its position or length.
 #include <SDL.h>
 
+#include "platform/files.h"
 #include "platform/headless/headless.h"
 #include "platform/numbers.h"
 #include "platform/sdl/sdl_textures.h"
 
 namespace platform {
 namespace {
-
-// "/x/Sounds/coll.wav" -> "coll".
-std::string EffectName(const std::string& path) {
-  size_t slash = path.find_last_of("/\\");
-  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-  size_t dot = name.rfind('.');
-  return dot == std::string::npos ? name : name.substr(0, dot);
-}
 
 // Length of a wave file in milliseconds; throws SoundError when it is not one.
 int32_t WaveLengthMs(const std::string& file) {
@@ -37,14 +30,15 @@ class HeadlessBuffer : public SoundBuffer {
   HeadlessBuffer(std::vector<std::string>& log, Clock* clock, std::string name, int32_t length_ms)
       : log_(log), clock_(clock), name_(std::move(name)), length_ms_(length_ms) {}
 
-  void Play() override {
+  bool Play() override {
     if (clock_) {
       int32_t now = clock_->GetTickCount();
-      if (playing_ && TickDiff(now, started_) < length_ms_) return;  // not restarted
+      if (playing_ && TickDiff(now, started_) < length_ms_) return false;  // not restarted
       playing_ = true;
       started_ = now;
     }
     log_.push_back(name_);
+    return true;
   }
 
  private:
@@ -61,7 +55,7 @@ class HeadlessBuffer : public SoundBuffer {
 std::unique_ptr<SoundBuffer> HeadlessSound::CreateSoundBufferFromFile(const std::string& path) {
   std::string file = ResolveAssetPath(path);
   int32_t length = WaveLengthMs(file);
-  return std::make_unique<HeadlessBuffer>(played_, clock_, EffectName(file), length);
+  return std::make_unique<HeadlessBuffer>(played_, clock_, FileStem(file), length);
 }
 
 std::vector<std::string> HeadlessSound::TakePlayed() {

@@ -41,9 +41,7 @@ void HeadlessDevice::Clear(uint32_t color) {
 
 void HeadlessDevice::DrawText(const Font& font, const std::string& text, int left, int top,
                               int right, int bottom, uint32_t color, bool center) {
-  const auto* sdl = dynamic_cast<const SdlFont*>(&font);
-  frame_texts_.push_back(DrawnText{text, sdl ? sdl->request() : FontRequest{}, left, top, right,
-                                   bottom, color, center});
+  frame_texts_.push_back(DrawnText{text, font.Request(), left, top, right, bottom, color, center});
   SdlDevice::DrawText(font, text, left, top, right, bottom, color, center);
 }
 

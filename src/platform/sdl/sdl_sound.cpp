@@ -15,9 +15,12 @@ class SdlSoundBuffer : public SoundBuffer {
   SdlSoundBuffer(std::shared_ptr<AudioOutput> out, ChunkPtr chunk)
       : out_(std::move(out)), chunk_(std::move(chunk)) {}
 
-  void Play() override {
-    if (channel_ >= 0 && Mix_Playing(channel_) && Mix_GetChunk(channel_) == chunk_.get()) return;
+  bool Play() override {
+    if (channel_ >= 0 && Mix_Playing(channel_) && Mix_GetChunk(channel_) == chunk_.get()) {
+      return false;
+    }
     channel_ = Mix_PlayChannel(-1, chunk_.get(), 0);
+    return channel_ >= 0;
   }
 
  private:

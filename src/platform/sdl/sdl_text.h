@@ -28,7 +28,7 @@ class SdlFont : public Font {
         request_(std::move(request)) {}
   TTF_Font* get() const { return font_.get(); }
   uint64_t serial() const { return serial_; }
-  const FontRequest& request() const { return request_; }
+  FontRequest Request() const override { return request_; }
 
  private:
   std::shared_ptr<TtfLibrary> library_;  // first in, last out: the font closes before it

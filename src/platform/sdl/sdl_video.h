@@ -8,7 +8,7 @@
 
 #include "platform/device_loss.h"
 #include "platform/display.h"
-#include "platform/sdl/frame_record.h"
+#include "platform/frame_record.h"
 #include "platform/sdl/sdl_device.h"
 
 namespace platform {

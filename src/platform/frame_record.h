@@ -1,5 +1,5 @@
 // One frame's drawing kept as the list of its calls, so that a frame the same as the one on
-// the screen need not be drawn and shown again. Internal to platform/.
+// the screen need not be drawn and shown again, or so that it can be drawn later.
 #pragma once
 
 #include <cstdint>

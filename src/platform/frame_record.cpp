@@ -1,5 +1,5 @@
 // A frame's drawing calls: recorded and compared.
-#include "platform/sdl/frame_record.h"
+#include "platform/frame_record.h"
 
 #include <algorithm>
 

@@ -1,0 +1,150 @@
+#!/usr/bin/env bash
+# Real games recorded and replayed. In a virtual X display, with real mouse and keys:
+#  - one player: the music switched off and on from the menu, the start button, a few keys,
+#    a pause whose screen is kept, a focus loss, a loss, a nickname typed and entered;
+#  - a two-player battle: the music switch, a focus loss, both players at the keys until a
+#    removed row has reached the other well.
+# Each recording is replayed twice by brikka-sim: both replays end in the state the game
+# dumped at its end, field by field. The paused screen's wells and panels equal the replay's
+# shot at the same pass. A recording damaged by hand is refused naming its line (exit 2);
+# one cut short replays as far as it goes.
+#   real_game_replay_test.sh BRIKKA BRIKKA_SIM
+set -uo pipefail
+game=$1 sim=$2
+check=$(cd "$(dirname "$0")" && pwd)/replay_check.py
+fail() { echo "FAIL: $*"; exit 1; }
+command -v xvfb-run >/dev/null || { echo "SKIP: xvfb-run missing"; exit 0; }
+command -v xdotool >/dev/null || { echo "SKIP: xdotool missing"; exit 0; }
+command -v xmessage >/dev/null || { echo "SKIP: xmessage missing"; exit 0; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir "$work/game" "$work/fb"
+cp "$game" "$work/game/"
+for asset in Texs Sounds bck.mid; do ln -s "$(cd "$(dirname "$game")" && pwd)/$asset" "$work/game/$asset"; done
+# Scores below zero: any finished game makes the table.
+{ echo "[highscores]"; for r in $(seq 50); do echo "Nickname$r=Low$r"; echo "Score$r=-$r"; done; } \
+  >"$work/game/brikka_highscores.ini"
+
+cat >"$work/play.sh" <<'INNER'
+#!/usr/bin/env bash
+# Runs inside the virtual display: plays one recorded game (one | battle).
+set -u
+work=$1 sim=$2 mode=$3
+export SDL_AUDIODRIVER=dummy
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+rec=$work/$mode.rec
+if [ "$mode" = battle ]; then printf '[Menu]\nMultiplayer=-1\nBattle=-1\n'; else printf '[Menu]\n'; fi \
+  >"$work/game/Data.ini"
+"$work/game/brikka" --record "$rec" 2>"$work/$mode.err" &
+pid=$!
+w=""
+for _ in $(seq 100); do
+  w=$(xdotool search --name '^Brikka$' 2>/dev/null | head -n1); [ -n "$w" ] && break; sleep 0.1
+done
+[ -n "$w" ] || { echo "no game window"; kill $pid; exit 90; }
+xdotool windowfocus --sync "$w"; sleep 1
+# The replayed state so far, from what the recording holds yet (written every 2 s).
+so_far() { "$sim" "$rec" 2>/dev/null >"$work/so_far.out"; python3 "$CHECK" field "$work/so_far.out" "$1"; }
+# The cursor starts at (0, 0) and moves twice the mouse's step: the music button at
+# (324, 262) clicked twice, then the start button at (474, 482).
+xdotool mousemove_relative --sync 162 131 click 1; sleep 0.3
+xdotool click 1; sleep 0.3
+xdotool mousemove_relative --sync 75 110 click 1; sleep 0.5
+# Another window takes the input focus for a second, then the game gets it back.
+lose_focus() {
+  xmessage -name elsewhere "elsewhere" & local other=$! o=""
+  for _ in $(seq 50); do o=$(xdotool search --name '^elsewhere$' 2>/dev/null | head -n1); [ -n "$o" ] && break; sleep 0.1; done
+  xdotool windowfocus --sync "$o"; sleep 1
+  xdotool windowfocus --sync "$w"; sleep 0.5
+  kill $other
+}
+if [ "$mode" = one ]; then
+  xdotool key --delay 80 Left Left Up Right; sleep 0.5
+  xdotool key p; sleep 1.5
+  cp "$work/fb/Xvfb_screen0" "$work/paused.xwd"
+  xdotool key p
+  lose_focus
+  xdotool key p   # the lost device paused the well
+  xdotool keydown Down
+  for _ in $(seq 60); do [ "$(so_far screen)" = 3 ] && break; sleep 1; done
+  xdotool keyup Down
+  # Held, the arrow key repeated into the nickname as '(': erase it all, then type.
+  xdotool key --delay 20 $(for _ in $(seq 80); do echo BackSpace; done)
+  xdotool type --delay 100 "ACEX"; xdotool key BackSpace Return; sleep 0.5
+else
+  lose_focus
+  xdotool key p   # both wells paused by the lost device: one key resumes both
+  # Player 1 puts each piece where it fills rows best, seen in the recording so far: after
+  # each move (moves are polled every 45 ms, so one is held, then checked) the next look
+  # waits for the recording to be written again. Player 2 now and then moves or turns.
+  # Until a removed row has been sent to the other well.
+  for _ in $(seq 150); do
+    size=$(stat -c %s "$rec")
+    for _ in $(seq 50); do sleep 0.1; [ "$(stat -c %s "$rec")" != "$size" ] && break; done
+    "$sim" "$rec" >"$work/so_far.out" 2>/dev/null
+    field() { python3 "$CHECK" field "$work/so_far.out" "$1"; }
+    [ $(($(field right.Lines) + $(field left.Lines))) -gt 0 ] && break
+    if [ "$(field right.GameOver)" = True ] || [ "$(field left.GameOver)" = True ]; then
+      xdotool key F3; continue
+    fi
+    [ $((RANDOM % 3)) = 0 ] && xdotool key "$(echo a d w | cut -d' ' -f$((RANDOM % 3 + 1)))"
+    read -r n drop < <(python3 "$CHECK" plan "$work/so_far.out" right)
+    if [ "$n" = 0 ]; then
+      xdotool keydown Down; sleep "$drop"; xdotool keyup Down
+    else
+      key=Right; [ "$n" -lt 0 ] && key=Left
+      xdotool keydown $key; sleep "$(awk -v n="${n#-}" 'BEGIN { print n * 0.045 }')"; xdotool keyup $key
+    fi
+  done
+  xdotool key Escape; sleep 0.5
+fi
+xdotool key Escape
+for _ in $(seq 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+kill -0 $pid 2>/dev/null && { echo "the game did not end"; kill -9 $pid; exit 93; }
+wait $pid
+INNER
+chmod +x "$work/play.sh"
+
+for mode in one battle; do
+  CHECK=$check xvfb-run -a -s "-screen 0 800x600x24 -fbdir $work/fb" "$work/play.sh" "$work" "$sim" $mode
+  status=$?
+  [ $status -eq 0 ] || fail "$mode: the game's exit status $status; $(cat "$work/$mode.err")"
+  rec=$work/$mode.rec
+  for run in 1 2; do
+    "$sim" "$rec" >"$work/$mode.$run.out" 2>"$work/$mode.$run.err" ||
+      fail "$mode: replay $run: $(cat "$work/$mode.$run.err")"
+  done
+  python3 "$check" dumps "$rec" "$work/$mode.1.out" "$work/$mode.2.out" || fail "$mode: the replays differ"
+done
+
+# What the recordings must have held.
+one=$work/one.1.out battle=$work/battle.1.out
+[ "$(python3 "$check" field "$one" right.HighscoreRank)" = 1 ] || fail "no highscore"
+[ "$(python3 "$check" field "$one" 'highscores.table[0][0]')" = ACE ] || fail "the nickname typed was not entered"
+[ "$(python3 "$check" field "$one" music.starts)" -ge 2 ] || fail "the music was not switched off and on"
+lines=$(( $(python3 "$check" field "$battle" right.Lines) + $(python3 "$check" field "$battle" left.Lines) ))
+[ "$lines" -gt 0 ] || fail "no row was removed in the battle, so none reached the other well"
+grep -q '^p [0-9]* .*d-2005530520' "$work/one.rec" || fail "the focus loss is not in the recording"
+
+# The paused frame against the replay's shot a little after the pause.
+pause=$(python3 "$check" pass-of-key "$work/one.rec" 80) || fail "no pause in the recording"
+printf 'replay %s\nframes %d\nshot %s\n' "$work/one.rec" $((pause + 20)) "$work/shot.png" >"$work/shot.sim"
+"$sim" "$work/shot.sim" || fail "the replay's shot"
+python3 "$check" frame "$work/paused.xwd" "$work/shot.png" || fail "the screen and the replay's shot differ"
+
+# Damaged by hand: a newer format, and a garbled answer in the middle.
+sed '1s/ 1$/ 2/' "$work/one.rec" >"$work/newer.rec"
+middle=$(( $(wc -l <"$work/one.rec") / 2 ))
+sed "${middle}s/ t[^ ]*/ tX/" "$work/one.rec" >"$work/garbled.rec"
+for bad in newer:"line 1: a recording of format 2" garbled:"line $middle: expected a whole number"; do
+  "$sim" "$work/${bad%%:*}.rec" >/dev/null 2>"$work/bad.err"
+  status=$?
+  [ $status -eq 2 ] || fail "${bad%%:*}: exit status $status, expected 2"
+  grep -qF "${bad#*:}" "$work/bad.err" || fail "${bad%%:*}: $(cat "$work/bad.err")"
+done
+# Cut short in the middle of a line: replayed up to where it ends.
+head -c $(( $(stat -c %s "$work/battle.rec") / 2 )) "$work/battle.rec" >"$work/cut.rec"
+"$sim" "$work/cut.rec" >"$work/cut.out" 2>"$work/cut.err" || fail "a cut recording: $(cat "$work/cut.err")"
+[ "$(python3 "$check" field "$work/cut.out" ended)" = False ] || fail "a cut recording ended the game"
+echo "PASS"
