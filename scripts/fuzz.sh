@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # Fuzzes every parser of bytes from outside (FTP replies and listings, INI files, brikka-sim
-# scripts, the highscore file) with libFuzzer under ASan and UBSan for a bounded time each,
-# and prints each target's executions and coverage. Any input that breaks one is copied
-# into tests/fuzz/regressions/<target>/, where the unit tests replay it from then on.
+# scripts, the highscore file, game recordings) with libFuzzer under ASan and UBSan for a
+# bounded time each, and prints each target's executions and coverage. Any input that breaks
+# one is copied into tests/fuzz/regressions/<target>/, where the unit tests replay it from
+# then on.
 #   FUZZ_SECONDS  seconds per target (default 60)
 #   FUZZ_TARGETS  targets to run (default: all of them)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=$root/build-fuzz
 seconds=${FUZZ_SECONDS:-60}
-targets=${FUZZ_TARGETS:-reply listing ini script highscores}
+targets=${FUZZ_TARGETS:-reply listing ini script highscores tape}
 cxx=${CXX:-clang++}
 found=0
 
@@ -20,6 +21,7 @@ sources() {  # target: the code it reaches
     ini) echo platform/ini.cpp platform/files.cpp ;;
     script) echo sim/script.cpp net/host_port.cpp platform/numbers.cpp platform/keycodes.cpp ;;
     highscores) echo highscores/highscore_file.cpp menu/ini.cpp platform/ini.cpp platform/files.cpp ;;
+    tape) echo platform/recording/tape_line.cpp platform/recording/tape_tokens.cpp ;;
     *) echo "fuzz: no target '$1'" >&2; exit 2 ;;
   esac
 }

@@ -16,6 +16,7 @@ void Listing(std::string_view input);
 void Ini(std::string_view input);
 void Script(std::string_view input);
 void Highscores(std::string_view input);
+void Tape(std::string_view input);
 
 // Aborting is what both libFuzzer (a crash to keep) and CTest (a failed test) notice.
 [[noreturn]] inline void Failed(const char* what, const char* file, int line) {

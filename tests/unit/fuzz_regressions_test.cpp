@@ -18,11 +18,9 @@ struct Target {
   void (*check)(std::string_view);
 };
 
-constexpr Target kTargets[] = {{"reply", fuzz::Reply},
-                               {"listing", fuzz::Listing},
-                               {"ini", fuzz::Ini},
-                               {"script", fuzz::Script},
-                               {"highscores", fuzz::Highscores}};
+constexpr Target kTargets[] = {
+    {"reply", fuzz::Reply},   {"listing", fuzz::Listing},       {"ini", fuzz::Ini},
+    {"script", fuzz::Script}, {"highscores", fuzz::Highscores}, {"tape", fuzz::Tape}};
 
 std::vector<std::string> Inputs(const char* kind, const char* target) {
   std::vector<std::string> inputs;
