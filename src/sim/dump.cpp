@@ -126,6 +126,16 @@ void WriteTexts(JsonWriter& j, const platform::Device* device) {
   j.EndObject();
 }
 
+// What the process holds: open files, textures and fonts (for runs that look for leaks).
+void WriteResources(JsonWriter& j) {
+  const platform::HeldResources held = platform::HeldResourceCounts();
+  j.Key("resources").BeginObject();
+  j.Key("openFiles").Value(static_cast<int64_t>(held.open_files));
+  j.Key("textures").Value(static_cast<int64_t>(held.textures));
+  j.Key("fonts").Value(static_cast<int64_t>(held.fonts));
+  j.EndObject();
+}
+
 // The buttons the last frames drew grey, which a click then refuses.
 void WriteGrayed(JsonWriter& j, const frmMain& g) {
   const std::pair<const char*, const cButton*> buttons[] = {
@@ -200,6 +210,7 @@ std::string Simulator::Dump() {
   j.Key("effectsLoaded").Value(g.sounds.LandSound != nullptr);
   WriteMusic(j, g.settings.Music, plat_->tune(), plat_->app_dir);
   WriteTexts(j, g.Device());
+  WriteResources(j);
   WriteGrayed(j, g);
   j.Key("exchange").BeginObject().Key("captions").BeginArray();
   for (const std::string& caption : plat_->LabelCaptions()) j.Value(caption);

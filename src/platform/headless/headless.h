@@ -36,6 +36,16 @@ const std::vector<DrawnText>& LastFrameTexts(const Device* device);
 // How often a headless device opened fonts and rasterised strings; zeros for any other.
 TextStats TextStatisticsOf(const Device* device);
 
+// What the whole process holds right now: open file descriptors (-1 where they cannot be
+// counted), textures and fonts. A long run that ends holding more than it held once it
+// settled has lost some.
+struct HeldResources {
+  long open_files = -1;
+  long textures = 0;
+  long fonts = 0;
+};
+HeldResources HeldResourceCounts();
+
 struct RecordedMessage {
   std::string title, text;
   int style = 0;
