@@ -130,27 +130,22 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 url=ftp://127.0.0.1:$port
 cat "$work/root/big.bin" >/dev/null  # warm the page cache for both clients alike
 
-# One download and one upload by CLIENT (curl or brikka): adds to its rates, keeps its peaks.
-declare -A down up down_rss up_rss
+# One transfer by CLIENT (curl or brikka) in DIRECTION (down or up), checked byte for byte:
+# adds to that client's rates and keeps its highest peak memory.
+declare -A rates peaks
 transfer() {
-  local client=$1 got=$work/local/$1.bin put=pub/$1.bin
-  if [ "$client" = curl ]; then
-    measure curl -sS -o "$got" "$url/big.bin"
-  else
-    measure "$brikka" "127.0.0.1:$port" "get big.bin $got"
-  fi
-  same "$work/root/big.bin" "$got" "$client download"
-  down[$client]+="$(rate "$elapsed_ns") "
-  [ "$peak_kib" -gt "${down_rss[$client]:-0}" ] && down_rss[$client]=$peak_kib
-  if [ "$client" = curl ]; then
-    measure curl -sS -T "$work/local/source.bin" "$url/$put"
-  else
-    measure "$brikka" "127.0.0.1:$port" "put $work/local/source.bin $put"
-  fi
-  same "$work/local/source.bin" "$work/root/$put" "$client upload"
-  up[$client]+="$(rate "$elapsed_ns") "
-  [ "$peak_kib" -gt "${up_rss[$client]:-0}" ] && up_rss[$client]=$peak_kib
-  rm -f "$got" "$work/root/$put"
+  local dir=$1 client=$2 from=$work/root/big.bin to=$work/local/$2.bin
+  [ "$dir" = up ] && from=$work/local/source.bin to=$work/root/pub/$2.bin
+  case $dir-$client in
+    down-curl) measure curl -sS -o "$to" "$url/big.bin" ;;
+    down-brikka) measure "$brikka" "127.0.0.1:$port" "get big.bin $to" ;;
+    up-curl) measure curl -sS -T "$from" "$url/pub/curl.bin" ;;
+    up-brikka) measure "$brikka" "127.0.0.1:$port" "put $from pub/brikka.bin" ;;
+  esac
+  same "$from" "$to" "$client $dir"
+  rates[$dir-$client]+="$(rate "$elapsed_ns") "
+  [ "$peak_kib" -gt "${peaks[$dir-$client]:-0}" ] && peaks[$dir-$client]=$peak_kib
+  rm -f "$to"
 }
 
 echo "ftp_throughput: ${mib} MiB over loopback, vsftpd on 127.0.0.1:$port, passive, binary, $runs runs"
@@ -160,7 +155,10 @@ for run in $(seq "$runs"); do
   # Who goes first alternates, so that neither always meets what the other left behind.
   order=("${clients[@]}")
   [ $((run % 2)) -eq 0 ] && [ ${#clients[@]} -eq 2 ] && order=(brikka curl)
-  for client in "${order[@]}"; do transfer "$client"; done
+  for client in "${order[@]}"; do
+    transfer down "$client"
+    transfer up "$client"
+  done
 done
 # report DIRECTION "CURL RATES" "BRIKKA RATES"
 report() {
@@ -175,7 +173,7 @@ report() {
     printf '%-9s curl %s MiB/s (median %s)\n' "$dir" "${2% }" "$curl_med"
   fi
 }
-report download "${down[curl]}" "${down[brikka]:-}"
-report upload "${up[curl]}" "${up[brikka]:-}"
+report download "${rates[down-curl]}" "${rates[down-brikka]:-}"
+report upload "${rates[up-curl]}" "${rates[up-brikka]:-}"
 printf 'highest peak RSS: brikka-ftp %s KiB down, %s KiB up; curl %s KiB down, %s KiB up\n' \
-  "${down_rss[brikka]:--}" "${up_rss[brikka]:--}" "${down_rss[curl]}" "${up_rss[curl]}"
+  "${peaks[down-brikka]:--}" "${peaks[up-brikka]:--}" "${peaks[down-curl]}" "${peaks[up-curl]}"
