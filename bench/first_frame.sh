@@ -25,6 +25,7 @@ os.execv(sys.argv[1], [sys.argv[1]])' "$GAME_DIR/brikka" 2>"$log" &
             END{if (a && b) printf "%.1f %.1f", (b - a) / 1e6, c / 1e6}' "$log")
   [ -n "$ms" ] || { echo "run $run: no first frame"; cat "$log"; exit 1; }
   times+=("$ms")
+  echo "run $run: ${ms% *} ms to the first frame, ${ms#* } ms of CPU"
 done
 # Wall time depends on what else the machine runs; the game's own CPU time much less so.
 column() { printf '%s\n' "${times[@]}" | awk -v k="$1" '{print $k}' | sort -n; }
@@ -32,3 +33,5 @@ median() { awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
 printf "exec to first presented menu frame (%s renderer): median %s ms, max %s ms, first run %s ms over %d runs (budget 300 ms); CPU used by then: median %s ms\n" \
   "$(renderer_of "$GAME_DIR/run1.log")" "$(column 1 | median)" "$(column 1 | tail -n1)" \
   "${times[0]%% *}" "$runs" "$(column 2 | median)"
+echo "bench-result: startup_ms $(column 1 | median)"
+echo "bench-result: startup_cpu_ms $(column 2 | median)"

@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
 # Loopback FTP throughput: a local vsftpd serves a 256 MiB random file; brikka-ftp and curl each
-# download it and upload it once (binary, passive). Prints MiB/s, the brikka/curl ratio per
-# direction and the peak memory of each client. Needs root (vsftpd) and curl.
+# download it and upload it, binary and passive, in RUNS alternating rounds (curl's own
+# figure varies a lot from run to run). Prints MiB/s per run, the medians and their
+# brikka/curl ratio per direction, and the peak memory of each client. Needs root (vsftpd)
+# and curl.
 #   usage: bench/ftp_throughput.sh [BUILD_DIR]   (default: build)
 #   BENCH_MIB      size of the file in MiB (default 256)
+#   BENCH_RUNS     rounds of transfers (default 3)
 #   BRIKKA_FTP     path of the client (default BUILD_DIR/bin/brikka-ftp)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-build}
 [[ $build = /* ]] || build=$root/$build
 mib=${BENCH_MIB:-256}
+runs=${BENCH_RUNS:-3}
 brikka=${BRIKKA_FTP:-$build/bin/brikka-ftp}
 python=/usr/bin/python3
 
@@ -120,34 +124,56 @@ measure() {
 
 rate() { awk -v n="$mib" -v ns="$1" 'BEGIN { printf "%.1f", n / (ns / 1e9) }'; }
 same() { cmp -s "$1" "$2" || { echo "ftp_throughput: $3 bytes differ"; exit 1; }; }
+median() { printf '%s\n' "$@" | sort -g | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
 url=ftp://127.0.0.1:$port
 cat "$work/root/big.bin" >/dev/null  # warm the page cache for both clients alike
 
-measure curl -sS -o "$work/local/curl.bin" "$url/big.bin"
-same "$work/root/big.bin" "$work/local/curl.bin" "curl download"
-curl_down=$(rate "$elapsed_ns"); curl_down_rss=$peak_kib
-measure curl -sS -T "$work/local/source.bin" "$url/pub/curl.bin"
-same "$work/local/source.bin" "$work/root/pub/curl.bin" "curl upload"
-curl_up=$(rate "$elapsed_ns"); curl_up_rss=$peak_kib
-rm -f "$work/local/curl.bin" "$work/root/pub/curl.bin"
+# One transfer by CLIENT (curl or brikka) in DIRECTION (down or up), checked byte for byte:
+# adds to that client's rates and keeps its highest peak memory.
+declare -A rates peaks
+transfer() {
+  local dir=$1 client=$2 from=$work/root/big.bin to=$work/local/$2.bin
+  [ "$dir" = up ] && from=$work/local/source.bin to=$work/root/pub/$2.bin
+  case $dir-$client in
+    down-curl) measure curl -sS -o "$to" "$url/big.bin" ;;
+    down-brikka) measure "$brikka" "127.0.0.1:$port" "get big.bin $to" ;;
+    up-curl) measure curl -sS -T "$from" "$url/pub/curl.bin" ;;
+    up-brikka) measure "$brikka" "127.0.0.1:$port" "put $from pub/brikka.bin" ;;
+  esac
+  same "$from" "$to" "$client $dir"
+  rates[$dir-$client]+="$(rate "$elapsed_ns") "
+  [ "$peak_kib" -gt "${peaks[$dir-$client]:-0}" ] && peaks[$dir-$client]=$peak_kib
+  rm -f "$to"
+}
 
-echo "ftp_throughput: ${mib} MiB over loopback, vsftpd on 127.0.0.1:$port, passive, binary"
-if [ "$have_brikka" -eq 1 ]; then
-  measure "$brikka" "127.0.0.1:$port" "get big.bin $work/local/brikka.bin"
-  same "$work/root/big.bin" "$work/local/brikka.bin" "brikka-ftp download"
-  brikka_down=$(rate "$elapsed_ns"); brikka_down_rss=$peak_kib
-  measure "$brikka" "127.0.0.1:$port" "put $work/local/source.bin pub/brikka.bin"
-  same "$work/local/source.bin" "$work/root/pub/brikka.bin" "brikka-ftp upload"
-  brikka_up=$(rate "$elapsed_ns"); brikka_up_rss=$peak_kib
-  ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
-  printf '%-9s brikka-ftp %8s MiB/s (peak RSS %6d KiB)   curl %8s MiB/s (peak RSS %6d KiB)   ratio %s\n' \
-    download "$brikka_down" "$brikka_down_rss" "$curl_down" "$curl_down_rss" \
-    "$(ratio "$brikka_down" "$curl_down")"
-  printf '%-9s brikka-ftp %8s MiB/s (peak RSS %6d KiB)   curl %8s MiB/s (peak RSS %6d KiB)   ratio %s\n' \
-    upload "$brikka_up" "$brikka_up_rss" "$curl_up" "$curl_up_rss" \
-    "$(ratio "$brikka_up" "$curl_up")"
-else
-  printf '%-9s curl %8s MiB/s (peak RSS %6d KiB)\n' download "$curl_down" "$curl_down_rss"
-  printf '%-9s curl %8s MiB/s (peak RSS %6d KiB)\n' upload "$curl_up" "$curl_up_rss"
-fi
+echo "ftp_throughput: ${mib} MiB over loopback, vsftpd on 127.0.0.1:$port, passive, binary, $runs runs"
+clients=(curl)
+[ "$have_brikka" -eq 1 ] && clients=(curl brikka)
+for run in $(seq "$runs"); do
+  # Who goes first alternates, so that neither always meets what the other left behind.
+  order=("${clients[@]}")
+  [ $((run % 2)) -eq 0 ] && [ ${#clients[@]} -eq 2 ] && order=(brikka curl)
+  for client in "${order[@]}"; do
+    transfer down "$client"
+    transfer up "$client"
+  done
+done
+# report DIRECTION "CURL RATES" "BRIKKA RATES"
+report() {
+  local dir=$1 curl_med brikka_med
+  curl_med=$(median $2)
+  if [ -n "$3" ]; then
+    brikka_med=$(median $3)
+    printf '%-9s brikka-ftp %s MiB/s (median %s)   curl %s MiB/s (median %s)   ratio of medians %s\n' \
+      "$dir" "${3% }" "$brikka_med" "${2% }" "$curl_med" "$(ratio "$brikka_med" "$curl_med")"
+    echo "bench-result: ftp_$dir $brikka_med $curl_med"
+  else
+    printf '%-9s curl %s MiB/s (median %s)\n' "$dir" "${2% }" "$curl_med"
+  fi
+}
+report download "${rates[down-curl]}" "${rates[down-brikka]:-}"
+report upload "${rates[up-curl]}" "${rates[up-brikka]:-}"
+printf 'highest peak RSS: brikka-ftp %s KiB down, %s KiB up; curl %s KiB down, %s KiB up\n' \
+  "${peaks[down-brikka]:--}" "${peaks[up-brikka]:--}" "${peaks[down-curl]}" "${peaks[up-curl]}"

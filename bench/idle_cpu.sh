@@ -11,4 +11,4 @@ build=${1:-build}
 seconds=${2:-10}
 game_copy "$build"
 start_game
-cpu_share "idle menu" 5 sleep "$seconds"
+cpu_share cpu_idle "idle menu" 5 sleep "$seconds"

@@ -12,5 +12,5 @@ seconds=${2:-20}
 game_copy "$build" "Multiplayer=-1"
 start_game
 click_start
-cpu_share "two-player game" 15 play_keys "$seconds"
+cpu_share cpu_play "two-player game" 15 play_keys "$seconds"
 end_game_from_play

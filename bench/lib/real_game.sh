@@ -1,4 +1,5 @@
 # Shared by the whole-process benchmarks of the real game (sourced, not run on its own).
+# Each benchmark ends with a line "bench-result: KEY VALUE" that bench/table.py reads.
 # The game runs from a private copy of the program beside links to its assets, so its
 # settings file is the benchmark's own and never the build's. Scripted play is real input:
 # xdotool moves the mouse and presses keys in the virtual X display, as a player would.
@@ -52,19 +53,20 @@ start_game() {
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$GAME_PID/stat"; }
 peak_kb() { awk '/^VmHWM:/{print $2}' "/proc/$GAME_PID/status"; }
 
-# cpu_share WHAT BUDGET COMMAND...: runs COMMAND and prints the game's own CPU time over it
-# as a share of one core (the X server's is not counted).
+# cpu_share KEY WHAT BUDGET COMMAND...: runs COMMAND and prints the game's own CPU time over
+# it as a share of one core (the X server's is not counted), and the result line for KEY.
 cpu_share() {
-  local what=$1 budget=$2 t0 t1 s0 s1
-  shift 2
+  local key=$1 what=$2 budget=$3 t0 t1 s0 s1
+  shift 3
   t0=$(cpu_ticks); s0=$(date +%s.%N)
   "$@"
   t1=$(cpu_ticks); s1=$(date +%s.%N)
   awk -v a="$t0" -v b="$t1" -v hz="$(getconf CLK_TCK)" -v s0="$s0" -v s1="$s1" \
-      -v what="$what" -v budget="$budget" -v r="$(renderer_of)" 'BEGIN {
+      -v what="$what" -v budget="$budget" -v r="$(renderer_of)" -v key="$key" 'BEGIN {
     cpu = (b - a) / hz; wall = s1 - s0;
     printf "%s (%s renderer): %.2f s CPU in %.2f s = %.2f %% of one core (budget %s %%)\n",
-      what, r, cpu, wall, 100 * cpu / wall, budget }'
+      what, r, cpu, wall, 100 * cpu / wall, budget
+    printf "bench-result: %s %.3f\n", key, 100 * cpu / wall }'
 }
 
 # The cursor starts at (0, 0) and moves twice the mouse's step: (474, 482) is inside the

@@ -76,6 +76,15 @@ struct TextStats {
   uint64_t strings_rasterised = 0;
 };
 
+// What the whole process holds right now: open file descriptors (-1 where they cannot be
+// counted), textures and fonts. A long run that ends holding more than it held once it
+// settled has lost some.
+struct HeldResources {
+  long open_files = -1;
+  long textures = 0;
+  long fonts = 0;
+};
+
 // Raised when a texture or a font cannot be made.
 struct DisplayError : std::runtime_error {
   using std::runtime_error::runtime_error;

@@ -127,6 +127,17 @@ void WriteTexts(JsonWriter& j, const MachineState& m) {
   j.EndObject();
 }
 
+// What the process holds: open files, textures and fonts (for runs that look for leaks).
+void WriteResources(JsonWriter& j, const MachineState& m) {
+  if (!m.resources) return;
+  const platform::HeldResources& held = *m.resources;
+  j.Key("resources").BeginObject();
+  j.Key("openFiles").Value(static_cast<int64_t>(held.open_files));
+  j.Key("textures").Value(static_cast<int64_t>(held.textures));
+  j.Key("fonts").Value(static_cast<int64_t>(held.fonts));
+  j.EndObject();
+}
+
 // The buttons the last frames drew grey, which a click then refuses.
 void WriteGrayed(JsonWriter& j, const frmMain& g) {
   const std::pair<const char*, const cButton*> buttons[] = {
@@ -158,6 +169,7 @@ MachineState HeadlessMachine(platform::HeadlessPlatform& plat, const platform::D
   m.music_starts = plat.tune().starts();
   m.texts = &platform::LastFrameTexts(device);
   m.text_stats = platform::TextStatisticsOf(device);
+  m.resources = platform::HeldResourceCounts();
   m.messages = plat.dialog_box().TakeMessages();
   m.captions = plat.LabelCaptions();
   return m;
@@ -235,6 +247,7 @@ std::string DumpState(const frmMain& g, const MachineState& m) {
   j.Key("effectsLoaded").Value(g.sounds.LandSound != nullptr);
   WriteMusic(j, g.settings.Music, m);
   WriteTexts(j, m);
+  WriteResources(j, m);
   WriteGrayed(j, g);
   j.Key("exchange").BeginObject().Key("captions").BeginArray();
   for (const std::string& caption : m.captions) j.Value(caption);

@@ -17,8 +17,8 @@ class HeadlessPlatform;
 namespace brikka::sim {
 
 // What the machine showed: the time, the effects heard and the boxes shown since the last
-// dump, the tune, the last presented frame's texts, the device's text statistics (left
-// out of recordings), the exchange window's captions.
+// dump, the tune, the last presented frame's texts, the device's text statistics and the
+// resources held (left out of recordings), the exchange window's captions.
 struct MachineState {
   int64_t time = 0;
   std::vector<std::string> sounds;
@@ -27,6 +27,8 @@ struct MachineState {
   int music_starts = 0;
   const std::vector<platform::DrawnText>* texts = nullptr;
   std::optional<platform::TextStats> text_stats;
+  // The files, textures and fonts the process holds (left out of recordings).
+  std::optional<platform::HeldResources> resources;
   std::vector<platform::RecordedMessage> messages;
   // What the highscore exchange's window said; a recording starts after the exchange.
   std::vector<std::string> captions;

@@ -26,6 +26,9 @@ const std::vector<DrawnText>& LastFrameTexts(const Device* device);
 // How often a headless device opened fonts and rasterised strings; zeros for any other.
 TextStats TextStatisticsOf(const Device* device);
 
+// What the whole process holds right now (see HeldResources).
+HeldResources HeldResourceCounts();
+
 class HeadlessKeyboard : public KeyboardDevice {
  public:
   bool Acquire() override { return true; }

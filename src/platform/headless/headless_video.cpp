@@ -2,6 +2,8 @@
 // windows only write down what they show.
 #include "platform/headless/headless_video.h"
 
+#include <filesystem>
+
 namespace platform {
 
 std::unique_ptr<HeadlessDevice> HeadlessDevice::Make(int width, int height,
@@ -70,6 +72,19 @@ const std::vector<DrawnText>& LastFrameTexts(const Device* device) {
 TextStats TextStatisticsOf(const Device* device) {
   const auto* headless = dynamic_cast<const HeadlessDevice*>(device);
   return headless ? headless->TextStatistics() : TextStats{};
+}
+
+HeldResources HeldResourceCounts() {
+  HeldResources held;
+  std::error_code ec;
+  std::filesystem::directory_iterator fds("/proc/self/fd", ec);
+  if (!ec) {
+    // The listing's own descriptor is among those listed.
+    held.open_files = static_cast<long>(std::distance(fds, {})) - 1;
+  }
+  held.textures = TexturePtr::Live();
+  held.fonts = TtfFontPtr::Live();
+  return held;
 }
 
 bool HeadlessVideo::Init(std::string&) {

@@ -6,8 +6,10 @@
 #include <SDL_mixer.h>
 #include <SDL_ttf.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace platform {
 
@@ -21,11 +23,44 @@ struct SdlDeleter {
   void operator()(Mix_Music* m) const { Mix_FreeMusic(m); }
 };
 
+// An owning handle like unique_ptr that also counts how many of its kind are alive in the
+// process, so that a long run can show it ends holding what it held once it settled.
+template <class T>
+class CountedPtr {
+ public:
+  CountedPtr() = default;
+  explicit CountedPtr(T* p) { reset(p); }
+  CountedPtr(CountedPtr&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
+  CountedPtr& operator=(CountedPtr&& o) noexcept {
+    if (this != &o) {
+      reset();
+      p_ = std::exchange(o.p_, nullptr);
+    }
+    return *this;
+  }
+  ~CountedPtr() { reset(); }
+  void reset(T* p = nullptr) {
+    if (p_) {
+      SdlDeleter()(p_);
+      --live_;
+    }
+    p_ = p;
+    if (p_) ++live_;
+  }
+  T* get() const { return p_; }
+  explicit operator bool() const { return p_ != nullptr; }
+  static long Live() { return live_; }
+
+ private:
+  T* p_ = nullptr;
+  static inline std::atomic<long> live_{0};
+};
+
 using SurfacePtr = std::unique_ptr<SDL_Surface, SdlDeleter>;
-using TexturePtr = std::unique_ptr<SDL_Texture, SdlDeleter>;
+using TexturePtr = CountedPtr<SDL_Texture>;
 using RendererPtr = std::unique_ptr<SDL_Renderer, SdlDeleter>;
 using WindowPtr = std::unique_ptr<SDL_Window, SdlDeleter>;
-using TtfFontPtr = std::unique_ptr<TTF_Font, SdlDeleter>;
+using TtfFontPtr = CountedPtr<TTF_Font>;
 using ChunkPtr = std::unique_ptr<Mix_Chunk, SdlDeleter>;
 using MusicPtr = std::unique_ptr<Mix_Music, SdlDeleter>;
 
