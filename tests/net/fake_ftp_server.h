@@ -28,6 +28,7 @@ class FakeFtpServer {
   FakeFtpServer& Raw(const std::string& bytes);   // exactly these bytes
   FakeFtpServer& Pause(int ms);
   FakeFtpServer& Expect(const std::string& prefix);  // the next command must start so
+  FakeFtpServer& Ok(const std::string& prefix);      // ... and is answered "200 ok"
   // The usual anonymous login: greeting, USER, PASS, PWD.
   FakeFtpServer& Login();
   // Listens for a data connection on 127.0.0.1 and replies 227 naming `host` ("127,0,0,2")
@@ -56,23 +57,25 @@ class FakeFtpServer {
   void OpenGate();
 
   void Start();
-  // Stops the script (if still running) and waits for the thread.
-  void Finish();
+  // Stops the script (if still running), waits for the thread and returns the first thing
+  // the client did not do as scripted ("" when all went as scripted).
+  std::string Finish();
 
-  std::vector<std::string> Commands();
-  std::string Failure();              // the first thing the client did not do as scripted
-  std::string DataReceived();         // what came on the data connection
-  std::string DataPeer();             // the address the data connection came from
-  std::string StrangerReceived();     // what the stranger at the PORT address was given
-  bool DataConnected();               // a data connection was accepted
-  std::vector<int> PortsAnnounced();  // ports of PORT commands
+  struct Record {
+    std::vector<std::string> commands;
+    std::string failure;
+    std::string data_received;      // what came on the data connection
+    std::string data_peer;          // the address the data connection came from
+    std::string stranger_received;  // what the stranger at the PORT address was given
+    std::vector<int> ports;         // ports of PORT commands
+  };
+  Record Seen();  // what the server has seen so far
 
  private:
   using Step = std::function<bool()>;
   FakeFtpServer& Then(std::function<void()> action);  // a step that cannot fail
   void Run();
   bool WaitReadable(int fd, int timeout_ms);
-  bool SendAll(int fd, const std::string& bytes);
   bool ReadLine(std::string& line);
   void Fail(const std::string& why);
 
@@ -82,14 +85,11 @@ class FakeFtpServer {
   std::thread thread_;
   std::atomic<bool> stop_{false};
   std::mutex mutex_;
-  std::vector<std::string> commands_;
-  std::string failure_, data_received_, data_peer_, pending_input_, stranger_received_;
+  Record seen_;
+  std::string pending_input_, last_port_host_;
+  int last_port_ = 0;
   std::condition_variable gate_cv_;
   int gates_opened_ = 0, gates_passed_ = 0;
-  bool data_connected_ = false;
-  std::vector<int> ports_;
-  std::string last_port_host_;
-  int last_port_ = 0;
 };
 
 }  // namespace nettest
