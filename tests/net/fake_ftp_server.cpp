@@ -24,13 +24,6 @@ void CloseFd(int& fd) {
   fd = -1;
 }
 
-// Closes with RST: the peer's next read fails with "connection reset".
-void ResetFd(int& fd) {
-  linger hard{1, 0};
-  if (fd >= 0) setsockopt(fd, SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
-  CloseFd(fd);
-}
-
 int ConnectFrom(const std::string& from, const std::string& host, int port) {
   int fd = socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in address{};
@@ -65,10 +58,6 @@ FakeFtpServer::~FakeFtpServer() {
   for (int* fd : {&listen_fd_, &control_fd_, &data_listen_fd_, &data_fd_}) CloseFd(*fd);
 }
 
-FakeFtpServer& FakeFtpServer::Reply(const std::string& line) {
-  return Raw(line + "\r\n");
-}
-
 FakeFtpServer& FakeFtpServer::Raw(const std::string& bytes) {
   steps_.push_back([this, bytes] { return SendAll(control_fd_, bytes); });
   return *this;
@@ -94,10 +83,6 @@ FakeFtpServer& FakeFtpServer::Expect(const std::string& prefix) {
   return *this;
 }
 
-FakeFtpServer& FakeFtpServer::Ok(const std::string& prefix) {
-  return Expect(prefix).Reply("200 ok");
-}
-
 FakeFtpServer& FakeFtpServer::Login() {
   return Reply("220 fake ready")
       .Expect("USER")
@@ -118,10 +103,6 @@ FakeFtpServer& FakeFtpServer::PassiveReply(const std::string& host) {
                                     ")\r\n");
   });
   return *this;
-}
-
-FakeFtpServer& FakeFtpServer::PassiveData(const std::string& type) {
-  return Ok("TYPE " + type).Expect("PASV").PassiveReply("127,0,0,1").AcceptData();
 }
 
 FakeFtpServer& FakeFtpServer::ConnectToPort() {
@@ -205,22 +186,6 @@ FakeFtpServer& FakeFtpServer::Then(std::function<void()> action) {
   return *this;
 }
 
-FakeFtpServer& FakeFtpServer::CloseData() {
-  return Then([this] { CloseFd(data_fd_); });
-}
-
-FakeFtpServer& FakeFtpServer::ResetData() {
-  return Then([this] { ResetFd(data_fd_); });
-}
-
-FakeFtpServer& FakeFtpServer::CloseControl() {
-  return Then([this] { CloseFd(control_fd_); });
-}
-
-FakeFtpServer& FakeFtpServer::ResetControl() {
-  return Then([this] { ResetFd(control_fd_); });
-}
-
 FakeFtpServer& FakeFtpServer::Gate() {
   steps_.push_back([this] {
     std::unique_lock<std::mutex> lock(mutex_);
@@ -237,14 +202,17 @@ void FakeFtpServer::OpenGate() {
   gate_cv_.notify_all();
 }
 
-void FakeFtpServer::Start() {
-  thread_ = std::thread([this] { Run(); });
-}
-
 std::string FakeFtpServer::Finish() {
   stop_ = true;
   if (thread_.joinable()) thread_.join();
   return seen_.failure;
+}
+
+// A reset closes with RST: the peer's next read fails with "connection reset".
+void FakeFtpServer::Close(int& fd, bool reset) {
+  linger hard{1, 0};
+  if (fd >= 0 && reset) setsockopt(fd, SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
+  CloseFd(fd);
 }
 
 void FakeFtpServer::Run() {
