@@ -48,6 +48,10 @@ done
 xdotool windowfocus --sync "$w"; sleep 1
 # The replayed state so far, from what the recording holds yet (written every 2 s).
 so_far() { "$sim" "$rec" 2>/dev/null >"$work/so_far.out"; python3 "$CHECK" field "$work/so_far.out" "$1"; }
+until_field() {  # FIELD VALUE: waits up to about 20 s for the recording to show it
+  for _ in $(seq 40); do [ "$(so_far "$1")" = "$2" ] && return 0; sleep 0.5; done
+  return 1
+}
 # The cursor starts at (0, 0) and moves twice the mouse's step: the music button at
 # (324, 262) clicked twice, then the start button at (474, 482).
 xdotool mousemove_relative --sync 162 131 click 1; sleep 0.3
@@ -68,12 +72,24 @@ if [ "$mode" = one ]; then
   xdotool key p
   lose_focus
   xdotool key p   # the lost device paused the well
+  echo "$mode: $SECONDS s, dropping to the end"
   xdotool keydown Down
   for _ in $(seq 60); do [ "$(so_far screen)" = 3 ] && break; sleep 1; done
   xdotool keyup Down
-  # Held, the arrow key repeated into the nickname as '(': erase it all, then type.
-  xdotool key --delay 20 $(for _ in $(seq 80); do echo BackSpace; done)
-  xdotool type --delay 100 "ACEX"; xdotool key BackSpace Return; sleep 0.5
+  # Held, the arrow key repeated into the nickname as '(': erase it all, then type. Each
+  # step waits until the recording shows it, however far behind a busy game is.
+  echo "$mode: $SECONDS s, typing the nickname"
+  for _ in $(seq 5); do
+    typed=$(so_far highscores.nickname)
+    [ -z "$typed" ] && break
+    xdotool key --delay 20 $(for _ in $(seq $((${#typed} + 5))); do echo BackSpace; done)
+    until_field highscores.nickname "" && break
+  done
+  xdotool type --delay 100 "ACEX"
+  until_field highscores.nickname ACEX || { echo "typed ACEX, the game has '$(so_far highscores.nickname)'"; exit 91; }
+  xdotool key BackSpace
+  until_field highscores.nickname ACE || { echo "erased X, the game has '$(so_far highscores.nickname)'"; exit 91; }
+  xdotool key Return; sleep 0.5
 else
   lose_focus
   xdotool key p   # both wells paused by the lost device: one key resumes both
@@ -83,7 +99,10 @@ else
   # one move (moves are polled every 45 ms, so a key is held) or a drop. Player 2 now and
   # then moves or turns. Until a removed row has been sent to the other well.
   field() { python3 "$CHECK" field "$work/so_far.out" "$1"; }
+  echo "$mode: $SECONDS s, the bot starts"
+  : >"$work/bot.log"
   for _ in $(seq 150); do
+    [ $SECONDS -gt 420 ] && break
     xdotool key p
     # The replay shows the pause, or a lost well that P leaves alone.
     for _ in $(seq 30); do
@@ -99,15 +118,19 @@ else
       xdotool key F3; continue
     fi
     read -r n drop < <(python3 "$CHECK" plan "$work/so_far.out" right)
+    echo "at $(field time) ms: shift $n, drop $drop s" >>"$work/bot.log"
     [ "$(field right.Paused)" = True ] && xdotool key p
     [ $((RANDOM % 3)) = 0 ] && xdotool key "$(echo a d w | cut -d' ' -f$((RANDOM % 3 + 1)))"
     if [ "$n" = 0 ]; then
       xdotool keydown Down; sleep "$drop"; xdotool keyup Down
     else
+      # Held a little under n polls: a busy game may see one poll fewer, never one more,
+      # so the next look finishes the move rather than undoing it.
       key=Right; [ "$n" -lt 0 ] && key=Left
-      xdotool keydown $key; sleep "$(awk -v n="${n#-}" 'BEGIN { print n * 0.045 }')"; xdotool keyup $key
+      xdotool keydown $key; sleep "$(awk -v n="${n#-}" 'BEGIN { print (n - 0.6) * 0.045 }')"; xdotool keyup $key
     fi
   done
+  echo "$mode: $SECONDS s, the bot is done"
   xdotool key Escape; sleep 0.5
 fi
 xdotool key Escape
@@ -132,10 +155,13 @@ done
 # What the recordings must have held.
 one=$work/one.1.out battle=$work/battle.1.out
 [ "$(python3 "$check" field "$one" right.HighscoreRank)" = 1 ] || fail "no highscore"
-[ "$(python3 "$check" field "$one" 'highscores.table[0][0]')" = ACE ] || fail "the nickname typed was not entered"
+first=$(python3 "$check" field "$one" 'highscores.table[0][0]')
+[ "$first" = ACE ] || fail "the nickname typed was not entered: the first row holds '$first'"
 [ "$(python3 "$check" field "$one" music.starts)" -ge 2 ] || fail "the music was not switched off and on"
 lines=$(( $(python3 "$check" field "$battle" right.Lines) + $(python3 "$check" field "$battle" left.Lines) ))
-[ "$lines" -gt 0 ] || fail "no row was removed in the battle, so none reached the other well"
+[ "$lines" -gt 0 ] ||
+  fail "no row was removed in the battle, so none reached the other well; the bot's last looks:
+$(tail -n 20 "$work/bot.log")"
 grep -q '^p [0-9]* .*d-2005530520' "$work/one.rec" || fail "the focus loss is not in the recording"
 
 # The paused frame against the replay's shot a little after the pause.

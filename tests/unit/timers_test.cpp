@@ -18,6 +18,12 @@ struct TimerRig {
   std::function<void()> Log(const std::string& name) {
     return [this, name] { ticks.push_back(name); };
   }
+  // The ticks so far after `ms` more and one pump round.
+  size_t After(int32_t ms) {
+    clock.Advance(ms);
+    host.FireDue();
+    return ticks.size();
+  }
 };
 
 // Enabling an enabled timer changes nothing; a disabled one never fires, and enabling it
@@ -28,21 +34,13 @@ TEST(Timers, EnablingRestartsOnlyADisabledTimer) {
   t.SetEnabled(true);
   r.clock.Advance(60);
   t.SetEnabled(true);
-  r.clock.Advance(40);
-  r.host.FireDue();
-  EXPECT_EQ(r.ticks.size(), 1u);
+  EXPECT_EQ(r.After(40), 1u);
   r.clock.Advance(90);
   t.SetEnabled(false);
-  r.clock.Advance(50);
-  r.host.FireDue();
-  EXPECT_EQ(r.ticks.size(), 1u);
+  EXPECT_EQ(r.After(50), 1u);
   t.SetEnabled(true);
-  r.clock.Advance(99);
-  r.host.FireDue();
-  EXPECT_EQ(r.ticks.size(), 1u);
-  r.clock.Advance(1);
-  r.host.FireDue();
-  EXPECT_EQ(r.ticks.size(), 2u);
+  EXPECT_EQ(r.After(99), 1u);
+  EXPECT_EQ(r.After(1), 2u);
 }
 
 TEST(Timers, ChangingTheIntervalRestartsAnEnabledTimer) {
@@ -51,16 +49,10 @@ TEST(Timers, ChangingTheIntervalRestartsAnEnabledTimer) {
   t.SetEnabled(true);
   r.clock.Advance(250);
   t.SetInterval(200);  // not due at 200 ms after the start: the interval began anew
-  r.clock.Advance(100);
-  r.host.FireDue();
-  EXPECT_TRUE(r.ticks.empty());
-  r.clock.Advance(100);
-  r.host.FireDue();
-  EXPECT_EQ(r.ticks.size(), 1u);
+  EXPECT_EQ(r.After(100), 0u);
+  EXPECT_EQ(r.After(100), 1u);
   t.SetInterval(200);  // the same interval again changes nothing
-  r.clock.Advance(200);
-  r.host.FireDue();
-  EXPECT_EQ(r.ticks.size(), 2u);
+  EXPECT_EQ(r.After(200), 2u);
 }
 
 // A pump late by several intervals ticks once, and the next tick stays on the grid of due
@@ -117,18 +109,14 @@ TEST(Timers, ZeroIntervalNeverFiresAndTheTickCountMayWrap) {
   TimerRig r;
   Timer zero(r.host, "zero", 0, r.Log("zero"));
   zero.SetEnabled(true);
-  r.clock.Advance(1000);
-  r.host.FireDue();
-  EXPECT_TRUE(r.ticks.empty());
+  EXPECT_EQ(r.After(1000), 0u);
   EXPECT_EQ(r.host.NextDueIn(), -1);
   // Walk the clock up to just before the 32-bit wrap, then across it.
   while (r.clock.GetTickCount() < INT32_MAX - 1'000'000'000) r.clock.Advance(1'000'000'000);
   r.clock.Advance(INT32_MAX - r.clock.GetTickCount() - 20);
   Timer wrap(r.host, "wrap", 50, r.Log("wrap"));
   wrap.SetEnabled(true);
-  r.clock.Advance(49);
-  r.host.FireDue();
-  EXPECT_TRUE(r.ticks.empty());
+  EXPECT_EQ(r.After(49), 0u);
   r.clock.Advance(1);
   r.host.FireDue();
   EXPECT_EQ(r.ticks, std::vector<std::string>{"wrap"});
