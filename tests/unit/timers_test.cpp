@@ -18,6 +18,12 @@ struct TimerRig {
   std::function<void()> Log(const std::string& name) {
     return [this, name] { ticks.push_back(name); };
   }
+  // The ticks so far after `ms` more and one pump round.
+  size_t After(int32_t ms) {
+    clock.Advance(ms);
+    host.FireDue();
+    return ticks.size();
+  }
 };
 
 // Enabling an enabled timer changes nothing; a disabled one never fires, and enabling it
@@ -28,21 +34,13 @@ TEST(Timers, EnablingRestartsOnlyADisabledTimer) {
   t.SetEnabled(true);
   r.clock.Advance(60);
   t.SetEnabled(true);
-  r.clock.Advance(40);
-  r.host.FireDue();
-  EXPECT_EQ(r.ticks.size(), 1u);
+  EXPECT_EQ(r.After(40), 1u);
   r.clock.Advance(90);
   t.SetEnabled(false);
-  r.clock.Advance(50);
-  r.host.FireDue();
-  EXPECT_EQ(r.ticks.size(), 1u);
+  EXPECT_EQ(r.After(50), 1u);
   t.SetEnabled(true);
-  r.clock.Advance(99);
-  r.host.FireDue();
-  EXPECT_EQ(r.ticks.size(), 1u);
-  r.clock.Advance(1);
-  r.host.FireDue();
-  EXPECT_EQ(r.ticks.size(), 2u);
+  EXPECT_EQ(r.After(99), 1u);
+  EXPECT_EQ(r.After(1), 2u);
 }
 
 TEST(Timers, ChangingTheIntervalRestartsAnEnabledTimer) {
@@ -51,16 +49,10 @@ TEST(Timers, ChangingTheIntervalRestartsAnEnabledTimer) {
   t.SetEnabled(true);
   r.clock.Advance(250);
   t.SetInterval(200);  // not due at 200 ms after the start: the interval began anew
-  r.clock.Advance(100);
-  r.host.FireDue();
-  EXPECT_TRUE(r.ticks.empty());
-  r.clock.Advance(100);
-  r.host.FireDue();
-  EXPECT_EQ(r.ticks.size(), 1u);
+  EXPECT_EQ(r.After(100), 0u);
+  EXPECT_EQ(r.After(100), 1u);
   t.SetInterval(200);  // the same interval again changes nothing
-  r.clock.Advance(200);
-  r.host.FireDue();
-  EXPECT_EQ(r.ticks.size(), 2u);
+  EXPECT_EQ(r.After(200), 2u);
 }
 
 // A pump late by several intervals ticks once, and the next tick stays on the grid of due
@@ -70,10 +62,8 @@ TEST(Timers, ALatePumpFiresOnceAndKeepsTheCadenceOfTheDueTimes) {
   TimerRig r;
   Timer t(r.host, "t", 45, r.Log("t"));
   t.SetEnabled(true);
-  r.clock.Advance(1000);  // 22 due times passed
-  r.host.FireDue();
-  r.host.FireDue();
-  EXPECT_EQ(r.ticks.size(), 1u);
+  r.After(1000);  // 22 due times passed
+  EXPECT_EQ(r.After(0), 1u);
   EXPECT_EQ(t.DueIn(), 1035 - 1000);
   EXPECT_EQ(r.host.NextDueIn(), 35);
 }
@@ -83,11 +73,8 @@ TEST(Timers, DueTimersFireInCreationOrder) {
   Timer keys(r.host, "keys", 45, r.Log("keys"));
   Timer delay(r.host, "delay", 300, r.Log("delay"));
   Timer gray(r.host, "gray", 200, r.Log("gray"));
-  gray.SetEnabled(true);
-  delay.SetEnabled(true);
-  keys.SetEnabled(true);
-  r.clock.Advance(300);
-  r.host.FireDue();
+  for (Timer* t : {&gray, &delay, &keys}) t->SetEnabled(true);
+  r.After(300);
   EXPECT_EQ(r.ticks, (std::vector<std::string>{"keys", "delay", "gray"}));
 }
 
@@ -102,14 +89,10 @@ TEST(Timers, AHandlerMayDisableOrDestroyALaterTimer) {
   });
   // Created in the order second, first, later: first runs before later only.
   later = std::make_unique<Timer>(r.host, "later", 10, r.Log("later"));
-  second.SetEnabled(true);
-  first.SetEnabled(true);
-  later->SetEnabled(true);
-  r.clock.Advance(10);
-  r.host.FireDue();
+  for (Timer* t : {&second, &first, later.get()}) t->SetEnabled(true);
+  r.After(10);
   EXPECT_EQ(r.ticks, (std::vector<std::string>{"second", "first"}));
-  r.clock.Advance(10);
-  r.host.FireDue();
+  r.After(10);
   EXPECT_EQ(r.ticks, (std::vector<std::string>{"second", "first", "first"}));
 }
 
@@ -117,20 +100,15 @@ TEST(Timers, ZeroIntervalNeverFiresAndTheTickCountMayWrap) {
   TimerRig r;
   Timer zero(r.host, "zero", 0, r.Log("zero"));
   zero.SetEnabled(true);
-  r.clock.Advance(1000);
-  r.host.FireDue();
-  EXPECT_TRUE(r.ticks.empty());
+  EXPECT_EQ(r.After(1000), 0u);
   EXPECT_EQ(r.host.NextDueIn(), -1);
   // Walk the clock up to just before the 32-bit wrap, then across it.
   while (r.clock.GetTickCount() < INT32_MAX - 1'000'000'000) r.clock.Advance(1'000'000'000);
   r.clock.Advance(INT32_MAX - r.clock.GetTickCount() - 20);
   Timer wrap(r.host, "wrap", 50, r.Log("wrap"));
   wrap.SetEnabled(true);
-  r.clock.Advance(49);
-  r.host.FireDue();
-  EXPECT_TRUE(r.ticks.empty());
-  r.clock.Advance(1);
-  r.host.FireDue();
+  EXPECT_EQ(r.After(49), 0u);
+  r.After(1);
   EXPECT_EQ(r.ticks, std::vector<std::string>{"wrap"});
 }
 
