@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <tuple>
 
 #include "platform/locale_numbers.h"
 #include "render/text.h"
@@ -31,10 +32,9 @@ TEST(TextRectangle, FollowsTheRule) {
   };
   for (const RectCase& c : cases) {
     const TextRect r = cText::RectFor(c.x, c.y, c.size, c.length);
-    EXPECT_EQ(r.Left, c.want.Left) << c.x << "," << c.y;
-    EXPECT_EQ(r.Top, c.want.Top) << c.x << "," << c.y;
-    EXPECT_EQ(r.Right, c.want.Right) << c.x << "," << c.y;
-    EXPECT_EQ(r.Bottom, c.want.Bottom) << c.x << "," << c.y;
+    EXPECT_EQ(std::tie(r.Left, r.Top, r.Right, r.Bottom),
+              std::tie(c.want.Left, c.want.Top, c.want.Right, c.want.Bottom))
+        << c.x << "," << c.y;
   }
 }
 
@@ -51,8 +51,8 @@ TEST(DigitGrouping, PutsTheSeparatorBetweenGroupsOfThree) {
 }
 
 TEST(DigitGrouping, TheSeparatorIsTheLocalesAsGameTextElseAComma) {
-  EXPECT_EQ(platform::ThousandsSeparatorOf("C"), ",");  // defines none
-  EXPECT_EQ(platform::ThousandsSeparatorOf("xx_NOWHERE.UTF-8"), ",");
+  for (const char* locale : {"C", "xx_NOWHERE.UTF-8"})  // defines none; does not exist
+    EXPECT_EQ(platform::ThousandsSeparatorOf(locale), ",") << locale;
   const std::pair<const char*, const char*> spelt[] = {
       {"", ","},
       {".", "."},

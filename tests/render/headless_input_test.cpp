@@ -10,8 +10,10 @@
 namespace platform::testing {
 namespace {
 
+// Nothing is kept before the buffer size is set.
 TEST(HeadlessMouse, KeepsTheFirstTenRecordsAndDropsLaterOnes) {
   HeadlessMouse mouse;
+  mouse.Push({mouse_offset::Y, 99});
   mouse.SetBufferSize(10);
   int signals = 0;
   mouse.SetEventNotification([&] { ++signals; });
@@ -26,13 +28,6 @@ TEST(HeadlessMouse, KeepsTheFirstTenRecordsAndDropsLaterOnes) {
   ASSERT_EQ(mouse.GetDeviceData(out, 10), 6);
   EXPECT_EQ(out[5].data, 9);
   EXPECT_EQ(mouse.GetDeviceData(out, 10), 0);
-}
-
-TEST(HeadlessMouse, KeepsNothingBeforeItsBufferSizeIsSet) {
-  HeadlessMouse mouse;
-  mouse.Push({mouse_offset::X, 3});
-  MouseRecord out[1];
-  EXPECT_EQ(mouse.GetDeviceData(out, 1), 0);
 }
 
 TEST(HeadlessPump, KeysThenMouseThenTimersThenPollers) {
@@ -58,70 +53,51 @@ TEST(HeadlessPump, KeysThenMouseThenTimersThenPollers) {
 }
 
 TEST(KeyNames, ScriptNamesGiveBothCodes) {
-  EXPECT_EQ(VirtualKeyByName("UP"), vk::Up);
-  EXPECT_EQ(VirtualKeyByName("esc"), vk::Escape);
-  EXPECT_EQ(VirtualKeyByName("Escape"), vk::Escape);
-  EXPECT_EQ(VirtualKeyByName("ENTER"), vk::Return);
-  EXPECT_EQ(VirtualKeyByName("f12"), 123);
-  EXPECT_EQ(VirtualKeyByName("p"), 'P');
-  EXPECT_EQ(VirtualKeyByName("7"), '7');
-  EXPECT_EQ(DirectInputCodeByName("A"), dik::A);
-  EXPECT_EQ(DirectInputCodeByName("w"), dik::W);
-  EXPECT_EQ(DirectInputCodeByName("RIGHT"), dik::Right);
-  EXPECT_EQ(DirectInputCodeByName("0"), 0x0B);
-  EXPECT_EQ(DirectInputCodeByName("1"), 0x02);
-  EXPECT_EQ(DirectInputCodeByName("F11"), 0x57);
-  EXPECT_EQ(DirectInputCodeByName("SPACE"), dik::Space);
+  // clang-format off
+  const std::pair<const char*, int> virtual_keys[] = {
+      {"UP", vk::Up}, {"esc", vk::Escape}, {"Escape", vk::Escape}, {"ENTER", vk::Return},
+      {"f12", 123},   {"p", 'P'},          {"7", '7'}};
+  // clang-format on
+  for (auto [name, code] : virtual_keys) EXPECT_EQ(VirtualKeyByName(name), code) << name;
+  const std::pair<const char*, int> input_codes[] = {
+      {"A", dik::A}, {"w", dik::W}, {"RIGHT", dik::Right}, {"0", 0x0B},
+      {"1", 0x02},   {"F11", 0x57}, {"SPACE", dik::Space}};
+  for (auto [name, code] : input_codes) EXPECT_EQ(DirectInputCodeByName(name), code) << name;
   for (const char* bad : {"", "F0", "F13", "F1x", "UPP", "AB"}) {
     EXPECT_EQ(VirtualKeyByName(bad), -1) << bad;
     EXPECT_EQ(DirectInputCodeByName(bad), -1) << bad;
   }
+  const std::pair<char, int> typed[] = {{'q', 'Q'}, {'Q', 'Q'}, {'5', '5'},  {' ', vk::Space},
+                                        {'-', 189}, {'!', '1'}, {'\xE9', -1}};
+  for (auto [c, code] : typed) EXPECT_EQ(VirtualKeyForChar(c), code) << c;
 }
 
-TEST(KeyNames, TypedCharacters) {
-  EXPECT_EQ(VirtualKeyForChar('q'), 'Q');
-  EXPECT_EQ(VirtualKeyForChar('Q'), 'Q');
-  EXPECT_EQ(VirtualKeyForChar('5'), '5');
-  EXPECT_EQ(VirtualKeyForChar(' '), vk::Space);
-  EXPECT_EQ(VirtualKeyForChar('-'), 189);
-  EXPECT_EQ(VirtualKeyForChar('!'), '1');
-  EXPECT_EQ(VirtualKeyForChar('\xE9'), -1);
-}
-
-TEST(SdlKeyTables, ScancodesAsDirectInputCodes) {
-  EXPECT_EQ(DirectInputCodeForScancode(SDL_SCANCODE_A), dik::A);
-  EXPECT_EQ(DirectInputCodeForScancode(SDL_SCANCODE_W), dik::W);
-  EXPECT_EQ(DirectInputCodeForScancode(SDL_SCANCODE_UP), dik::Up);
-  EXPECT_EQ(DirectInputCodeForScancode(SDL_SCANCODE_ESCAPE), dik::Escape);
-  EXPECT_EQ(DirectInputCodeForScancode(SDL_SCANCODE_KP_0), 0x52);
-  EXPECT_EQ(DirectInputCodeForScancode(SDL_SCANCODE_KP_ENTER), 0x9C);
-  EXPECT_EQ(DirectInputCodeForScancode(SDL_SCANCODE_RCTRL), 0x9D);
-  EXPECT_EQ(DirectInputCodeForScancode(SDL_SCANCODE_F12), 0x58);
-  EXPECT_EQ(DirectInputCodeForScancode(SDL_SCANCODE_UNKNOWN), 0);
-  EXPECT_EQ(DirectInputCodeForScancode(static_cast<SDL_Scancode>(SDL_NUM_SCANCODES)), 0);
+TEST(SdlKeyTables, ScancodesAsDirectInputCodesAndKeySymbolsAsVirtualKeys) {
+  const std::pair<SDL_Scancode, int> scancodes[] = {
+      {SDL_SCANCODE_A, dik::A},   {SDL_SCANCODE_W, dik::W},
+      {SDL_SCANCODE_UP, dik::Up}, {SDL_SCANCODE_ESCAPE, dik::Escape},
+      {SDL_SCANCODE_KP_0, 0x52},  {SDL_SCANCODE_KP_ENTER, 0x9C},
+      {SDL_SCANCODE_RCTRL, 0x9D}, {SDL_SCANCODE_F12, 0x58},
+      {SDL_SCANCODE_UNKNOWN, 0},  {static_cast<SDL_Scancode>(SDL_NUM_SCANCODES), 0}};
+  for (auto [sc, code] : scancodes) EXPECT_EQ(DirectInputCodeForScancode(sc), code) << sc;
   // Every key a script can name maps the same way on the real keyboard.
   for (char c = 'A'; c <= 'Z'; ++c) {
-    std::string name(1, c);
+    const std::string name(1, c);
     EXPECT_EQ(DirectInputCodeForScancode(SDL_GetScancodeFromName(name.c_str())),
               DirectInputCodeByName(name))
         << name;
   }
-}
-
-TEST(SdlKeyTables, KeySymbolsAsVirtualKeys) {
-  EXPECT_EQ(VirtualKeyForSdlKey(SDLK_a, SDL_SCANCODE_A), 'A');
-  EXPECT_EQ(VirtualKeyForSdlKey(SDLK_9, SDL_SCANCODE_9), '9');
-  EXPECT_EQ(VirtualKeyForSdlKey(SDLK_KP_5, SDL_SCANCODE_KP_5), 101);
-  EXPECT_EQ(VirtualKeyForSdlKey(SDLK_KP_DIVIDE, SDL_SCANCODE_KP_DIVIDE), 111);
-  EXPECT_EQ(VirtualKeyForSdlKey(SDLK_F12, SDL_SCANCODE_F12), 123);
-  EXPECT_EQ(VirtualKeyForSdlKey(SDLK_RETURN, SDL_SCANCODE_RETURN), 13);
-  EXPECT_EQ(VirtualKeyForSdlKey(SDLK_RSHIFT, SDL_SCANCODE_RSHIFT), 16);
-  EXPECT_EQ(VirtualKeyForSdlKey(SDLK_SEMICOLON, SDL_SCANCODE_SEMICOLON), 186);
-  EXPECT_EQ(VirtualKeyForSdlKey(SDLK_QUOTE, SDL_SCANCODE_APOSTROPHE), 222);
-  EXPECT_EQ(VirtualKeyForSdlKey(SDLK_HOME, SDL_SCANCODE_HOME), 36);
   // A Cyrillic layout's symbol on the A key still counts as A.
-  EXPECT_EQ(VirtualKeyForSdlKey(0x444, SDL_SCANCODE_A), 'A');
-  EXPECT_EQ(VirtualKeyForSdlKey(SDLK_UNKNOWN, SDL_SCANCODE_UNKNOWN), 0);
+  // clang-format off
+  const std::tuple<SDL_Keycode, SDL_Scancode, int> keys[] = {
+      {SDLK_a, SDL_SCANCODE_A, 'A'},           {SDLK_9, SDL_SCANCODE_9, '9'},
+      {SDLK_KP_5, SDL_SCANCODE_KP_5, 101},     {SDLK_KP_DIVIDE, SDL_SCANCODE_KP_DIVIDE, 111},
+      {SDLK_F12, SDL_SCANCODE_F12, 123},       {SDLK_RETURN, SDL_SCANCODE_RETURN, 13},
+      {SDLK_RSHIFT, SDL_SCANCODE_RSHIFT, 16},  {SDLK_SEMICOLON, SDL_SCANCODE_SEMICOLON, 186},
+      {SDLK_QUOTE, SDL_SCANCODE_APOSTROPHE, 222}, {SDLK_HOME, SDL_SCANCODE_HOME, 36},
+      {0x444, SDL_SCANCODE_A, 'A'},            {SDLK_UNKNOWN, SDL_SCANCODE_UNKNOWN, 0}};
+  // clang-format on
+  for (auto [sym, sc, code] : keys) EXPECT_EQ(VirtualKeyForSdlKey(sym, sc), code) << sym;
 }
 
 }  // namespace

@@ -24,12 +24,12 @@ std::string Grouped(const std::string& digits) {
   return out;
 }
 
-// The text written at (x, y) is `text` in `colour`, 17-point regular.
+// The text written at (x, y) is `text` in `colour` and the font given.
 ::testing::AssertionResult Wrote(HighscoreScreen& s, int x, int y, const std::string& text,
-                                 uint32_t colour) {
+                                 uint32_t colour, int points = 17, bool bold = false) {
   const platform::DrawnText* t = s.TextAt(x, y);
   if (!t) return ::testing::AssertionFailure() << "nothing at " << x << "," << y;
-  if (t->text != text || t->color != colour || t->font.points != 17 || t->font.bold) {
+  if (t->text != text || t->color != colour || t->font.points != points || t->font.bold != bold) {
     return ::testing::AssertionFailure()
            << "at " << x << "," << y << ": '" << t->text << "' " << std::hex << t->color << std::dec
            << " " << t->font.points << (t->font.bold ? " bold" : "");
@@ -163,19 +163,14 @@ TEST(HighscoreTitle, RemadeEachFrameAtNoCost) {
   s.StartGame();
   s.Lose(kRight, 700);
   ASSERT_TRUE(s.g().HighScore_Render());
-  const platform::DrawnText* title = s.TextAt(230, 0);
-  ASSERT_NE(title, nullptr);
-  EXPECT_EQ(title->text, "Highscores");
-  EXPECT_EQ(title->font.points, 48);
-  EXPECT_TRUE(title->font.bold);
-  EXPECT_EQ(title->color, kWhite);
+  EXPECT_TRUE(Wrote(s, 230, 0, "Highscores", kWhite, 48, true));
   EXPECT_EQ(s.g().fonts.HsTitleText.Size(), 17);
   EXPECT_FALSE(s.g().fonts.HsTitleText.Bold());
   const platform::TextStats before = platform::TextStatisticsOf(s.g().Device());
   for (int i = 0; i < 5; ++i) ASSERT_TRUE(s.g().HighScore_Render());
   const platform::TextStats after = platform::TextStatisticsOf(s.g().Device());
-  EXPECT_EQ(after.fonts_opened, before.fonts_opened);
-  EXPECT_EQ(after.strings_rasterised, before.strings_rasterised);
+  EXPECT_EQ(std::tie(after.fonts_opened, after.strings_rasterised),
+            std::tie(before.fonts_opened, before.strings_rasterised));
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 // formats map to their Direct3D codes.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "platform/sdl/sdl_pump.h"
 #include "platform/sdl/sdl_video.h"
 #include "render_support.h"
@@ -25,20 +27,23 @@ class SdlEvents : public ::testing::Test {
     pump.SetCloseHandler([this] { log.push_back("close"); });
     pump.AddPoller([this] { log.push_back("poll"); });
   }
-  static void Push(SDL_Event e) { ASSERT_EQ(SDL_PushEvent(&e), 1); }
-  static void Key(SDL_Keycode sym, SDL_Scancode sc, Uint16 mod, Uint8 repeat = 0) {
+  // Pushes an event of `type` as `fill` completes it.
+  static void Push(Uint32 type, const std::function<void(SDL_Event&)>& fill = {}) {
     SDL_Event e{};
-    e.type = SDL_KEYDOWN;
-    e.key.state = SDL_PRESSED;
-    e.key.repeat = repeat;
-    e.key.keysym = SDL_Keysym{sc, sym, mod, 0};
-    Push(e);
+    e.type = type;
+    if (fill) fill(e);
+    ASSERT_EQ(SDL_PushEvent(&e), 1);
   }
-  static void Window(Uint8 what) {
-    SDL_Event e{};
-    e.type = SDL_WINDOWEVENT;
-    e.window.event = what;
-    Push(e);
+  static void Key(SDL_Keycode sym, SDL_Scancode sc, Uint16 mod, Uint8 repeat = 0) {
+    Push(SDL_KEYDOWN, [&](SDL_Event& e) {
+      e.key.state = SDL_PRESSED;
+      e.key.repeat = repeat;
+      e.key.keysym = SDL_Keysym{sc, sym, mod, 0};
+    });
+  }
+  void Window(Uint8 what) {
+    Push(SDL_WINDOWEVENT, [&](SDL_Event& e) { e.window.event = what; });
+    pump.DoEvents();
   }
 
   std::unique_ptr<SdlSubsystem> events_;
@@ -58,39 +63,22 @@ TEST_F(SdlEvents, KeyDownsIncludingRepeatsThenMouseThenTimersThenPollers) {
   Key(SDLK_UP, SDL_SCANCODE_UP, KMOD_NONE, 1);
   Key(SDLK_UNKNOWN, SDL_SCANCODE_UNKNOWN, KMOD_NONE);  // no virtual key: not delivered
   Key(SDLK_p, SDL_SCANCODE_P, KMOD_LALT);
-  SDL_Event up{};
-  up.type = SDL_KEYUP;
-  up.key.keysym = SDL_Keysym{SDL_SCANCODE_P, SDLK_p, 0, 0};
-  Push(up);
-  SDL_Event motion{};
-  motion.type = SDL_MOUSEMOTION;
-  motion.motion.xrel = 3;
-  Push(motion);
+  Push(SDL_KEYUP, [](SDL_Event& e) { e.key.keysym = SDL_Keysym{SDL_SCANCODE_P, SDLK_p, 0, 0}; });
+  Push(SDL_MOUSEMOTION, [](SDL_Event& e) { e.motion.xrel = 3; });
   pump.DoEvents();
   EXPECT_EQ(log, (std::vector<std::string>{"key 38/3", "key 38/0", "key 80/4", "mouse", "timer",
                                            "poll"}));
 }
 
 TEST_F(SdlEvents, MouseEventsBecomeBufferedRecords) {
-  SDL_Event e{};
-  e.type = SDL_MOUSEMOTION;
-  e.motion.xrel = 3;
-  e.motion.yrel = -2;
-  Push(e);
-  e = {};
-  e.type = SDL_MOUSEBUTTONDOWN;
-  e.button.button = SDL_BUTTON_LEFT;
-  Push(e);
-  e.type = SDL_MOUSEBUTTONUP;
-  Push(e);
-  e.button.button = SDL_BUTTON_RIGHT;
-  Push(e);
-  e.button.button = SDL_BUTTON_X1;  // a button the mouse format has no place for
-  Push(e);
-  e = {};
-  e.type = SDL_MOUSEWHEEL;
-  e.wheel.y = -1;
-  Push(e);
+  Push(SDL_MOUSEMOTION, [](SDL_Event& e) { e.motion.xrel = 3, e.motion.yrel = -2; });
+  // X1 is a button the mouse format has no place for.
+  for (auto [type, button] : {std::pair{SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT},
+                              {SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT},
+                              {SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT},
+                              {SDL_MOUSEBUTTONUP, SDL_BUTTON_X1}})
+    Push(type, [b = button](SDL_Event& e) { e.button.button = b; });
+  Push(SDL_MOUSEWHEEL, [](SDL_Event& e) { e.wheel.y = -1; });
   pump.DoEvents();
   MouseRecord r[10];
   const int n = mouse.GetDeviceData(r, 10);
@@ -107,26 +95,17 @@ TEST_F(SdlEvents, MouseEventsBecomeBufferedRecords) {
 }
 
 TEST_F(SdlEvents, TheMouseIsHeldOnlyWhileTheWindowHasTheFocus) {
-  EXPECT_FALSE(mouse.Captured());
   Window(SDL_WINDOWEVENT_FOCUS_GAINED);
-  pump.DoEvents();
   EXPECT_FALSE(mouse.Captured());  // not acquired yet
   mouse.Acquire();
-  Window(SDL_WINDOWEVENT_FOCUS_GAINED);
-  pump.DoEvents();
-  EXPECT_TRUE(mouse.Captured());
-  Window(SDL_WINDOWEVENT_FOCUS_LOST);
-  pump.DoEvents();
-  EXPECT_FALSE(mouse.Captured());
-  Window(SDL_WINDOWEVENT_FOCUS_GAINED);
-  pump.DoEvents();
-  EXPECT_TRUE(mouse.Captured());
+  for (bool focus : {true, false, true}) {
+    Window(focus ? SDL_WINDOWEVENT_FOCUS_GAINED : SDL_WINDOWEVENT_FOCUS_LOST);
+    EXPECT_EQ(mouse.Captured(), focus);
+  }
 }
 
 TEST_F(SdlEvents, QuitAsksTheWindowToClose) {
-  SDL_Event e{};
-  e.type = SDL_QUIT;
-  Push(e);
+  Push(SDL_QUIT);
   pump.DoEvents();
   EXPECT_EQ(log, (std::vector<std::string>{"close", "poll"}));
 }
@@ -151,7 +130,6 @@ TEST_F(SdlEvents, AMinimisedOrUnfocusedWindowIsLostUntilBackThenNeedsAReset) {
   for (const auto& steps : cases) {
     for (const Step& step : steps) {
       Window(step.event);
-      pump.DoEvents();
       EXPECT_EQ(loss->Test(), step.level) << int(step.event);
       EXPECT_EQ(loss->Test(), step.level) << int(step.event);
     }
@@ -162,9 +140,7 @@ TEST_F(SdlEvents, AMinimisedOrUnfocusedWindowIsLostUntilBackThenNeedsAReset) {
 }
 
 TEST_F(SdlEvents, ARendererResetIsLostOnceAndTakesTheTextures) {
-  SDL_Event e{};
-  e.type = SDL_RENDER_DEVICE_RESET;
-  Push(e);
+  Push(SDL_RENDER_DEVICE_RESET);
   pump.DoEvents();
   EXPECT_EQ(loss->Test(), kD3DERR_DEVICELOST);
   EXPECT_EQ(loss->Test(), kD3DERR_DEVICENOTRESET);
@@ -172,16 +148,15 @@ TEST_F(SdlEvents, ARendererResetIsLostOnceAndTakesTheTextures) {
 }
 
 TEST(SdlDisplayFormats, MapToDirect3DCodes) {
-  EXPECT_EQ(D3dFormatOf(SDL_PIXELFORMAT_RGB888), d3dfmt::X8R8G8B8);
-  EXPECT_EQ(D3dFormatOf(SDL_PIXELFORMAT_RGB24), d3dfmt::R8G8B8);
-  EXPECT_EQ(D3dFormatOf(SDL_PIXELFORMAT_RGB565), d3dfmt::R5G6B5);
-  EXPECT_EQ(D3dFormatOf(SDL_PIXELFORMAT_RGB555), d3dfmt::X1R5G5B5);
-  EXPECT_EQ(D3dFormatOf(SDL_PIXELFORMAT_RGB444), d3dfmt::X4R4G4B4);
-  EXPECT_EQ(D3dFormatOf(SDL_PIXELFORMAT_ARGB8888), d3dfmt::A8R8G8B8);
-  EXPECT_EQ(D3dFormatOf(SDL_PIXELFORMAT_ARGB1555), d3dfmt::A1R5G5B5);
-  EXPECT_EQ(D3dFormatOf(SDL_PIXELFORMAT_ARGB4444), d3dfmt::A4R4G4B4);
-  EXPECT_EQ(D3dFormatOf(SDL_PIXELFORMAT_BGR888), d3dfmt::Unknown);
-  EXPECT_EQ(D3dFormatOf(SDL_PIXELFORMAT_RGBA8888), d3dfmt::Unknown);
+  // clang-format off
+  const std::pair<Uint32, int> formats[] = {
+      {SDL_PIXELFORMAT_RGB888, d3dfmt::X8R8G8B8},   {SDL_PIXELFORMAT_RGB24, d3dfmt::R8G8B8},
+      {SDL_PIXELFORMAT_RGB565, d3dfmt::R5G6B5},     {SDL_PIXELFORMAT_RGB555, d3dfmt::X1R5G5B5},
+      {SDL_PIXELFORMAT_RGB444, d3dfmt::X4R4G4B4},   {SDL_PIXELFORMAT_ARGB8888, d3dfmt::A8R8G8B8},
+      {SDL_PIXELFORMAT_ARGB1555, d3dfmt::A1R5G5B5}, {SDL_PIXELFORMAT_ARGB4444, d3dfmt::A4R4G4B4},
+      {SDL_PIXELFORMAT_BGR888, d3dfmt::Unknown},    {SDL_PIXELFORMAT_RGBA8888, d3dfmt::Unknown}};
+  // clang-format on
+  for (auto [sdl, d3d] : formats) EXPECT_EQ(D3dFormatOf(sdl), d3d) << SDL_GetPixelFormatName(sdl);
 }
 
 }  // namespace

@@ -38,7 +38,8 @@ uint32_t Be(const std::vector<uint8_t>& d, size_t at, int bytes) {
 struct Picture {
   int w = 0, h = 0;
   std::vector<uint32_t> rgb;  // 0xRRGGBB, top row first
-  uint32_t At(int x, int y) const { return rgb[static_cast<size_t>(y) * w + x]; }
+  // Throws outside the picture, or for one that could not be read.
+  uint32_t At(int x, int y) const { return rgb.at(static_cast<size_t>(y) * w + x); }
 };
 
 constexpr uint32_t kKey = 0x070707;
@@ -97,8 +98,6 @@ TEST(AssetsTest, EveryPictureExistsWithItsSizeAndContent) {
 TEST(AssetsTest, OverlayIsKeyedOverTheWellsAndOpaqueAroundThem) {
   const Picture overlay = ReadTga("main.tga");
   const Picture background = ReadTga("frames.tga");
-  ASSERT_EQ(overlay.w, 800);
-  ASSERT_EQ(background.w, 800);
   for (int left : {50, 450}) {
     for (int y = 0; y < 600; ++y) {
       for (int x = left - 8; x < left + 208; ++x) {
@@ -118,21 +117,13 @@ TEST(AssetsTest, KeyedPicturesAreTransparentOnlyWhereNothingIsDrawn) {
   for (const char* name : {"up_START.tga", "down_CW.tga", "up_highscores.tga", "brikka.tga"}) {
     SCOPED_TRACE(name);
     const Picture p = ReadTga(name);
-    ASSERT_GT(p.w, 0);
     EXPECT_EQ(p.At(0, 0), kKey);              // rounded corner / margin
     EXPECT_NE(p.At(p.w / 2, p.h / 2), kKey);  // label or face
   }
   const Picture cursor = ReadTga("cursor.tga");
-  ASSERT_EQ(cursor.w, 32);
   EXPECT_NE(cursor.At(0, 0), kKey) << "the pointer's tip is the click point";
   EXPECT_EQ(cursor.At(31, 0), kKey);
-  const Picture grid = ReadTga("Grid.tga");
-  ASSERT_EQ(grid.w, 200);
-  EXPECT_EQ(grid.At(10, 10), kKey);  // inside a cell
-  EXPECT_NE(grid.At(20, 10), kKey);  // on a column line
-  const Picture block = ReadTga("Block.tga");
-  ASSERT_EQ(block.w, 20);
-  EXPECT_EQ(std::count(block.rgb.begin(), block.rgb.end(), kKey), 0);
+  EXPECT_EQ(ReadTga("Grid.tga").At(10, 10), kKey);  // inside a cell
 }
 
 double Luma(uint32_t c) {
@@ -154,7 +145,6 @@ std::pair<double, double> Brightness(const Picture& p, int x0, int y0, int x1, i
 
 TEST(AssetsTest, PlayScreenStaysDarkWhereTheGameWritesWhiteText) {
   const Picture overlay = ReadTga("main.tga");
-  ASSERT_EQ(overlay.w, 800);
   for (int panel : {265, 665}) {
     for (int row = 0; row < 3; ++row) {
       SCOPED_TRACE(panel + row);
@@ -173,21 +163,19 @@ TEST(AssetsTest, PlayScreenStaysDarkWhereTheGameWritesWhiteText) {
     EXPECT_LT(bright, 0.02);
   }
   const Picture background = ReadTga("frames.tga");
-  ASSERT_EQ(background.w, 800);
   EXPECT_LT(Brightness(background, 50, 100, 250, 500).first, 40) << "wells are dark and plain";
   EXPECT_LT(Brightness(background, 450, 100, 650, 500).first, 40);
 }
 
 TEST(AssetsTest, BlockIsALightNeutralGreySoTintsKeepTheirColour) {
   const Picture block = ReadTga("Block.tga");
-  ASSERT_EQ(block.w, 20);
   EXPECT_GT(Brightness(block, 0, 0, 20, 20).first, 170);
+  EXPECT_EQ(std::count(block.rgb.begin(), block.rgb.end(), kKey), 0);
   for (uint32_t c : block.rgb) {
     const int r = c >> 16 & 0xFF, g = c >> 8 & 0xFF, b = c & 0xFF;
     EXPECT_LT(std::max({r, g, b}) - std::min({r, g, b}), 12) << std::hex << c;
   }
   const Picture grid = ReadTga("Grid.tga");
-  ASSERT_EQ(grid.h, 400);
   for (int k = 1; k < 10; ++k) EXPECT_NE(grid.At(20 * k, 7), kKey) << "column line " << k;
   for (int k = 1; k < 20; ++k) EXPECT_NE(grid.At(7, 20 * k), kKey) << "row line " << k;
 }
@@ -215,7 +203,6 @@ TEST(AssetsTest, ButtonsShowTheirStateAndALabel) {
 
 TEST(AssetsTest, TitleIsLetteredInSeveralColours) {
   const Picture title = ReadTga("brikka.tga");
-  ASSERT_EQ(title.w, 480);
   std::map<int, int> hues;  // 60-degree sectors of strongly coloured texels
   for (uint32_t c : title.rgb) {
     const int r = c >> 16 & 0xFF, g = c >> 8 & 0xFF, b = c & 0xFF;

@@ -38,6 +38,11 @@ class IniTest : public ::testing::Test {
   bool Write(const std::string& section, const std::string& key, const std::string& value) {
     return WritePrivateProfileString(section, key, value, file_);
   }
+  // Each (key, value) of `section` reads as given ("dflt": missing).
+  void ExpectReads(const std::string& section,
+                   std::initializer_list<std::pair<const char*, std::string>> reads) {
+    for (const auto& [key, value] : reads) EXPECT_EQ(Read(section, key), value) << key;
+  }
 
   brikka::testing::TempDir tmp_{"brikka-ini"};
   fs::path dir_;
@@ -63,29 +68,25 @@ TEST_F(IniTest, ReadTrimsBlanksAndStripsOnePairOfMatchingQuotes) {
       "One=\"\n"
       "Empty=\n"
       "Eq=a=b=c\n");
-  EXPECT_EQ(Read("S", "Spaced"), "two words");
-  EXPECT_EQ(Read("S", "D"), "double");
-  EXPECT_EQ(Read("S", "Q"), "single");
-  EXPECT_EQ(Read("S", "M"), "\"mismatched'");
-  EXPECT_EQ(Read("S", "N"), "\"nested\"");
-  EXPECT_EQ(Read("S", "One"), "\"");
-  EXPECT_EQ(Read("S", "Empty"), "");  // present but empty is not missing
-  EXPECT_EQ(Read("S", "Eq"), "a=b=c");
+  // Present but empty is not missing.
+  // clang-format off
+  ExpectReads("S", {{"Spaced", "two words"}, {"D", "double"}, {"Q", "single"},
+                    {"M", "\"mismatched'"}, {"N", "\"nested\""}, {"One", "\""}, {"Empty", ""},
+                    {"Eq", "a=b=c"}});
+  // clang-format on
 }
 
 TEST_F(IniTest, ReadTakesTheFirstOfDuplicateKeysAndSections) {
   Put("[S]\nK=1\nK=2\n[T]\nK=t\n[s]\nK=3\nOnlyLater=4\n");
-  EXPECT_EQ(Read("S", "K"), "1");
-  EXPECT_EQ(Read("S", "OnlyLater"), "dflt");
+  ExpectReads("S", {{"K", "1"}, {"OnlyLater", "dflt"}});
   EXPECT_EQ(Read("T", "K"), "t");
 }
 
 TEST_F(IniTest, ReadIgnoresCommentsJunkAndKeysOutsideSections) {
   Put("Loose=0\n[S]\n; K=comment\n  ;K=indented comment\njunk without equals\n"
       "[Broken header\nK=2\n");
-  EXPECT_EQ(Read("S", "K"), "2");  // "[Broken header" is junk, so K still belongs to S
-  EXPECT_EQ(Read("S", "Loose"), "dflt");
-  EXPECT_EQ(Read("S", "; K"), "dflt");
+  // "[Broken header" is junk, so K still belongs to S.
+  ExpectReads("S", {{"K", "2"}, {"Loose", "dflt"}, {"; K", "dflt"}});
   EXPECT_EQ(Read("Broken header", "K"), "dflt");
 }
 
@@ -93,8 +94,7 @@ TEST_F(IniTest, ReadsCrLfCrAndLfFilesAndALeadingByteOrderMark) {
   for (const char* eol : {"\r\n", "\r", "\n"}) {
     Put(std::string("[A]") + eol + "x=1" + eol + eol + "[B]" + eol + "y=2" + eol + "z=3");
     EXPECT_EQ(Read("A", "x"), "1") << "eol " << int(eol[0]);
-    EXPECT_EQ(Read("B", "y"), "2");
-    EXPECT_EQ(Read("B", "z"), "3");
+    ExpectReads("B", {{"y", "2"}, {"z", "3"}});
   }
   Put("\xEF\xBB\xBF[Menu]\r\nMusic=0\r\n");
   EXPECT_EQ(Read("Menu", "Music"), "0");
@@ -110,10 +110,9 @@ TEST_F(IniTest, MissingFileSectionOrKeyGivesDefaultWithoutTrailingSpaces) {
 
 TEST_F(IniTest, ValueAndDefaultAreCutToSizeMinusOne) {
   Put("[S]\nLong=" + std::string(300, 'v') + "\nNum=99999999999\n");
-  EXPECT_EQ(Read("S", "Long"), std::string(254, 'v'));
-  EXPECT_EQ(Read("S", "Long", "", 4), "vvv");
-  EXPECT_EQ(Read("S", "Long", "", 1), "");
-  EXPECT_EQ(Read("S", "Long", "", 0), "");
+  for (auto [size, want] :
+       {std::pair<size_t, std::string>{255, std::string(254, 'v')}, {4, "vvv"}, {1, ""}, {0, ""}})
+    EXPECT_EQ(Read("S", "Long", "", size), want) << size;
   EXPECT_EQ(Read("S", "None", "abcdef", 3), "ab");
   EXPECT_EQ(Read("S", "Num"), "99999999999");  // text, never parsed here
 }
@@ -184,12 +183,11 @@ TEST_F(IniTest, WriteTurnsLineBreaksInTheValueIntoSpaces) {
 }
 
 TEST_F(IniTest, WriteRefusesNamesThatWouldNotReadBack) {
-  EXPECT_FALSE(Write("S", "a=b", "1"));
-  EXPECT_FALSE(Write("S", "", "1"));
-  EXPECT_FALSE(Write("S", "; note", "1"));
-  EXPECT_FALSE(Write("x]y", "k", "1"));
-  EXPECT_FALSE(Write("S", "k\nb", "1"));
-  EXPECT_FALSE(Write("S", "\xEF\xBB\xBFk", "1"));  // a read skips the byte-order mark
+  // A read skips the byte-order mark.
+  const std::pair<const char*, const char*> names[] = {{"S", "a=b"},    {"S", ""},
+                                                       {"S", "; note"}, {"x]y", "k"},
+                                                       {"S", "k\nb"},   {"S", "\xEF\xBB\xBFk"}};
+  for (auto [section, key] : names) EXPECT_FALSE(Write(section, key, "1")) << section << " " << key;
   EXPECT_FALSE(fs::exists(file_));
 }
 
@@ -211,16 +209,11 @@ TEST_F(IniTest, ABatchLeavesWhatWritingEachKeyInTurnLeaves) {
   };
   for (const char* start : files) {
     SCOPED_TRACE(start ? start : "(no file)");
-    if (start)
-      Put(start);
-    else
-      fs::remove(file_);
+    auto reset = [&] { start ? Put(start) : (void)fs::remove(file_); };
+    reset();
     for (const auto& e : batch) ASSERT_TRUE(Write("highscores", e.key, e.value));
     const std::string one_by_one = Contents();
-    if (start)
-      Put(start);
-    else
-      fs::remove(file_);
+    reset();
     ASSERT_TRUE(platform::WritePrivateProfileStrings("highscores", batch, file_));
     EXPECT_EQ(Contents(), one_by_one);
   }

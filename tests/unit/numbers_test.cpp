@@ -1,17 +1,14 @@
 // The numeric conventions: rounding half to even, ranges, truth values, colours, ticks.
-#include <gtest/gtest.h>
-
 #include "platform/numbers.h"
+
+#include <gtest/gtest.h>
 
 namespace platform {
 namespace {
 
 TEST(Numbers, ConversionsRoundHalfToEvenAndRefuseOverflow) {
-  EXPECT_EQ(CInt(2.5), 2);
-  EXPECT_EQ(CInt(3.5), 4);
-  EXPECT_EQ(CInt(-2.5), -2);
-  EXPECT_EQ(CInt(0.66), 1);
-  EXPECT_EQ(CInt(32767.4), 32767);
+  for (auto [v, want] : {std::pair{2.5, 2}, {3.5, 4}, {-2.5, -2}, {0.66, 1}, {32767.4, 32767}})
+    EXPECT_EQ(CInt(v), want) << v;
   EXPECT_THROW(CInt(32767.5), Overflow);
   EXPECT_THROW(CInt(-32768.6), Overflow);
   EXPECT_EQ(CLng(2147483647.0), 2147483647);
@@ -23,10 +20,8 @@ TEST(Numbers, ConversionsRoundHalfToEvenAndRefuseOverflow) {
 
 TEST(Numbers, WholeNumberTextOnly) {
   long long v = 0;
-  EXPECT_TRUE(ParseWholeNumber(" -1 ", v));
-  EXPECT_EQ(v, -1);
-  EXPECT_TRUE(ParseWholeNumber("+5", v));
-  EXPECT_EQ(v, 5);
+  EXPECT_TRUE(ParseWholeNumber(" -1 ", v) && v == -1);
+  EXPECT_TRUE(ParseWholeNumber("+5", v) && v == 5);
   for (const char* bad : {"", " ", "abc", "1.5", "1e3", "--1", "12a", "0x10"}) {
     EXPECT_FALSE(ParseWholeNumber(bad, v)) << bad;
   }
@@ -38,8 +33,7 @@ TEST(Numbers, ColoursTruthAndTicks) {
   EXPECT_EQ(D3DColorXRGB(123, 123, 123), 0xFF7B7B7Bu);
   EXPECT_EQ(D3DColorXRGB(0, 138, 255), 0xFF008AFFu);
   EXPECT_EQ(VbBool(true), -1);
-  EXPECT_TRUE(CBool(5));
-  EXPECT_FALSE(CBool(0));
+  EXPECT_TRUE(CBool(5) && !CBool(0));
   EXPECT_EQ(TickDiff(INT32_MIN + 10, INT32_MAX - 5), 16);
 }
 

@@ -62,16 +62,15 @@ TEST(StartUp, NoUsableModeShowsBothMessagesAndEndsWithFailure) {
   EXPECT_FALSE(h.game->StartUp());
   EXPECT_TRUE(h.game->Ended());
   EXPECT_NE(h.game->ExitCode(), 0);
-  auto msgs = h.plat->dialog_box().TakeMessages();
-  ASSERT_EQ(msgs.size(), 2u);
-  EXPECT_EQ(msgs[0].title, "Error");
-  EXPECT_EQ(msgs[0].style, 64);
-  EXPECT_EQ(msgs[0].text,
-            "Your hardware does not appear to support 640x480 display modes in either 16 bit or "
-            "32 bit modes. Exiting");
-  EXPECT_EQ(msgs[1].title, "Directx Intialisation Error!");
-  EXPECT_EQ(msgs[1].text, "Couldn't intialise Directx !");
-  EXPECT_EQ(msgs[1].style, 16);
+  std::vector<std::tuple<std::string, std::string, int>> shown;
+  for (const auto& m : h.plat->dialog_box().TakeMessages())
+    shown.emplace_back(m.title, m.text, m.style);
+  EXPECT_EQ(shown, (decltype(shown){
+                       {"Error",
+                        "Your hardware does not appear to support 640x480 display modes in either "
+                        "16 bit or 32 bit modes. Exiting",
+                        64},
+                       {"Directx Intialisation Error!", "Couldn't intialise Directx !", 16}}));
   h.game->FramePass();  // an ended program runs no more passes
   EXPECT_EQ(h.plat->vclock().GetTickCount(), platform::VirtualClock::kStart);
 }
