@@ -75,19 +75,19 @@ struct Game {
 // pyftpdlib with the game's account (or another password) and "www" unless told otherwise.
 struct Server {
   explicit Server(const std::string& password = Highscores::kPassword, bool www = true)
-      : ftp(nettest::StartPyFtpServer(Highscores::kUserName, password)) {
-    if (www) std::filesystem::create_directory(ftp->work_dir() + "/www");
+      : ftp(nettest::StartFtpServer("pyftpdlib", Highscores::kUserName, password)) {
+    if (www) std::filesystem::create_directory(ftp.work_dir + "/www");
   }
-  std::string Remote() const { return ftp->work_dir() + "/www/brikka_highscores.ini"; }
+  std::string Remote() const { return ftp.work_dir + "/www/brikka_highscores.ini"; }
   std::string Exchange(const std::string& words = "") const {
-    return "exchange 127.0.0.1:" + std::to_string(ftp->port()) + words + "\n";
+    return "exchange 127.0.0.1:" + std::to_string(ftp.port) + words + "\n";
   }
-  std::unique_ptr<nettest::FtpServer> ftp;
+  nettest::FtpServer ftp;
 };
 
 TEST(HighscoreExchange, DownloadReplacesTheTableAndTheLabelFollowsTheSession) {
   Server server;
-  ASSERT_TRUE(server.ftp->ok());
+  ASSERT_TRUE(server.ftp.port);
   WriteFile(server.Remote(), kServerTable);
   Game game;
   game.Run(server.Exchange());
@@ -119,7 +119,7 @@ TEST(HighscoreExchange, DownloadReplacesTheTableAndTheLabelFollowsTheSession) {
 
 TEST(HighscoreExchange, UploadSendsTheSecondFileAndKeepsOurs) {
   Server server;
-  ASSERT_TRUE(server.ftp->ok());
+  ASSERT_TRUE(server.ftp.port);
   Game game;
   WriteFile(game.data / "brikka_highscores1.ini", kServerTable);
   game.Run(server.Exchange(" upload"));
@@ -175,7 +175,7 @@ class HighscoreExchangeFailure : public testing::TestWithParam<Failure> {};
 TEST_P(HighscoreExchangeFailure, AsksItsBoxAndKeepsOurTable) {
   const Failure& f = GetParam();
   Server server(f.password, f.www);
-  ASSERT_TRUE(server.ftp->ok());
+  ASSERT_TRUE(server.ftp.port);
   if (f.remote) WriteFile(server.Remote(), f.remote);
   Game game;
   game.Run(std::string(f.answers) + server.Exchange(f.words));
@@ -196,7 +196,7 @@ INSTANTIATE_TEST_SUITE_P(, HighscoreExchangeFailure, testing::ValuesIn(kFailures
 // there only.
 TEST(HighscoreExchange, RetryAfterTheFileAppearedDownloadsIt) {
   Server server;
-  ASSERT_TRUE(server.ftp->ok());
+  ASSERT_TRUE(server.ftp.port);
   Game game;
   platform::Platform& plat = game.sim.plat();
   plat.dialogs = std::make_unique<WatchedDialogs>(std::move(plat.dialogs), [&](const auto& text) {
