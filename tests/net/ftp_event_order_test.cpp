@@ -272,8 +272,7 @@ TEST_P(FtpEventOrderTest, FollowsTheSessionStepByStep) {
     }
   };
   session.act(h, dir.path());
-  nettest::RunUntil(
-      h.loop, [&] { return h.lines.size() >= session.expected.size(); }, 10000);
+  nettest::RunUntil(h.loop, [&] { return h.lines.size() >= session.expected.size(); });
   h.loop.RunFor(session.quiet_ms);  // anything that should not come would come now
   ExpectSequence(session.expected, h.lines);
   EXPECT_EQ(h.ftp.FtpSessionState(), h.states.empty() ? 0 : h.states.back());
@@ -351,8 +350,7 @@ size_t RunExchange(size_t destroy_at) {
   server.Start();
   platform::NetLoop loop;
   Exchange exchange(loop, server.port(), dir / "table.ini", destroy_at);
-  EXPECT_TRUE(nettest::RunUntil(
-      loop, [&] { return exchange.ftp == nullptr; }, 10000))
+  EXPECT_TRUE(nettest::RunUntil(loop, [&] { return exchange.ftp == nullptr; }))
       << Show(exchange.log.lines);
   const size_t seen = exchange.log.lines.size();
   loop.RunFor(20);  // whatever was still queued for the client finds it gone
@@ -413,9 +411,9 @@ TEST_P(FtpReconnectTest, FromTheFailureEvent) {
   h.ftp.SetFtpServer("127.0.0.1");
   h.ftp.SetRemotePort(first.port());
   h.ftp.Connect();
-  ASSERT_TRUE(nettest::RunUntil(
-      h.loop, [&] { return reconnected_at && h.ftp.CurrentDirectory() == "/second"; }, 10000))
-      << Show(h.lines);
+  ASSERT_TRUE(nettest::RunUntil(h.loop, [&] {
+    return reconnected_at && h.ftp.CurrentDirectory() == "/second";
+  })) << Show(h.lines);
   h.loop.RunFor(50);
   // The new session's own events, and nothing of the old one's end among them.
   ExpectSequence(

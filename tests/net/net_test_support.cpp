@@ -162,9 +162,11 @@ FtpServer StartFtpServer(const std::string& kind, const std::string& user,
   if (!user.empty()) argv.insert(argv.end(), {user, password});
   running->process = std::make_unique<ChildProcess>(argv);
   const std::string said = running->process->ReadLine(10000);
-  const bool vsftpd = kind == "vsftpd";
-  FtpServer server{kind, running->root.path() + (vsftpd ? "/pub" : ""), vsftpd ? "/pub" : "/",
-                   static_cast<uint16_t>(std::atoi(said.c_str())), !vsftpd, running, ""};
+  const std::string pub = kind == "vsftpd" ? "/pub" : "";
+  FtpServer server{kind, running->root.path() + pub, pub.empty() ? "/" : pub};
+  server.port = static_cast<uint16_t>(std::atoi(said.c_str()));
+  server.user_login = pub.empty();
+  server.running = running;
   if (!server.port) server.why_not = said.empty() ? kind + " did not start" : said;
   return server;
 }

@@ -37,8 +37,19 @@ bool FileExists(const std::string& path);
 // Names in a folder (no "." or ".."), sorted.
 std::vector<std::string> ListFolder(const std::string& path);
 
+// What `call` raised at once, as "number source: description"; "" when it raised nothing.
+template <class F>
+std::string Raised(F&& call) {
+  try {
+    call();
+  } catch (const net::NetError& e) {
+    return std::to_string(e.Number) + " " + e.Source + ": " + e.Description;
+  }
+  return "";
+}
+
 // Runs the loop until `done` holds or `timeout_ms` passes; returns done().
-bool RunUntil(platform::NetLoop& loop, const std::function<bool()>& done, int timeout_ms);
+bool RunUntil(platform::NetLoop& loop, const std::function<bool()>& done, int timeout_ms = 10000);
 
 // A listening socket on 127.0.0.1 at a port the system picks; -1 when there is none.
 int ListenOnLoopback(uint16_t& port);
@@ -83,8 +94,8 @@ struct FtpServer {
   std::string name, work_dir, remote_work_dir;
   uint16_t port = 0;  // 0: it is not running, for the reason in `why_not`
   bool user_login = false;
-  std::shared_ptr<void> running;
-  std::string why_not;
+  std::shared_ptr<void> running{};  // the process and its root
+  std::string why_not{};
 };
 
 // `kind` "pyftpdlib": user "brikka"/"secret", anonymous, and `user`/`password` when given.
