@@ -51,6 +51,7 @@ bool SendAll(int fd, const std::string& bytes) {
 
 FakeFtpServer::FakeFtpServer() {
   listen_fd_ = ListenOnLoopback(port_);
+  AcceptControl();
 }
 
 FakeFtpServer::~FakeFtpServer() {
@@ -79,6 +80,23 @@ FakeFtpServer& FakeFtpServer::Expect(const std::string& prefix) {
     if (read && line.rfind(prefix, 0) == 0) return true;
     Fail("expected " + prefix + ", got " + (read ? line : "nothing"));
     return false;
+  });
+  return *this;
+}
+
+FakeFtpServer& FakeFtpServer::AcceptControl() {
+  steps_.push_back([this] {
+    CloseFd(control_fd_);
+    pending_input_.clear();
+    if (!WaitReadable(listen_fd_, kStepTimeoutMs)) {
+      Fail("the client never connected");
+      return false;
+    }
+    control_fd_ = accept(listen_fd_, nullptr, nullptr);
+    // Replies go out as they are scripted: two in a row must not wait for the client's ACK.
+    int yes = 1;
+    setsockopt(control_fd_, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
+    return true;
   });
   return *this;
 }
@@ -216,11 +234,6 @@ void FakeFtpServer::Close(int& fd, bool reset) {
 }
 
 void FakeFtpServer::Run() {
-  if (!WaitReadable(listen_fd_, kStepTimeoutMs)) return Fail("the client never connected");
-  control_fd_ = accept(listen_fd_, nullptr, nullptr);
-  // Replies go out as they are scripted: two in a row must not wait for the client's ACK.
-  int yes = 1;
-  setsockopt(control_fd_, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
   for (const Step& step : steps_) {
     if (stop_ || !step()) break;
   }

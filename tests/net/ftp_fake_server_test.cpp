@@ -1,6 +1,6 @@
-// CFtpClient against a scripted server: replies cut anywhere, refusals, hang-ups, silence,
-// garbage, active-mode ports, broken transfers and the replies they leave behind, oversized
-// listings, and errors raised at once.
+// CFtpClient against a scripted server: replies cut anywhere, garbage, active-mode ports,
+// broken transfers and the replies they leave behind, oversized listings, and errors raised
+// at once. (Refusals, hang-ups and the like are sessions in ftp_event_order_test.cpp.)
 #include <gtest/gtest.h>
 
 #include "fake_ftp_server.h"
@@ -50,99 +50,6 @@ TEST(FtpFakeServerTest, GarbageMultiLineGreetingAndRepliesCutAnywhereAreActedOnO
   EXPECT_EQ(server.Finish(), "");
   EXPECT_EQ(server.Seen().commands, kLoginCommands);
 }
-
-// A login or a method that fails: its event, its error, the state it leaves, whether the
-// connection is gone, and how many commands went out in all.
-struct Failing {
-  const char* name;
-  std::function<void(FakeFtpServer&)> script;
-  std::function<void(FtpHarness&, Dir& dir)> act;  // null: the login itself fails
-  const char* event;
-  int number;
-  const char* description;  // a part of it
-  int last_state;           // 0 when we close the connection, 1 when the server's close is seen
-  bool closed;
-  size_t commands;
-};
-
-void ServiceClosing(FakeFtpServer& s) {
-  s.Reply("421 Service closing").CloseControl();
-}
-
-const std::string kFlood = [] {
-  std::string flood;
-  while (flood.size() < 70 * 1024) flood += "220-this greeting never ends, not ever, no.\r\n";
-  return flood;
-}();
-
-const char* const k421 = "Service not available, closing control connection.";
-const char* const kNoPath =
-    "Cannot retrieve the current directory path. Unexpected server response.";
-
-// clang-format off
-const Failing kFailing[] = {
-    // 421 ends whatever runs, wherever it comes.
-    {"ServiceClosingAtGreeting", ServiceClosing, nullptr, "OnConnect", 16421, k421, 0, true, 0},
-    {"ServiceClosingAtUser", [](FakeFtpServer& s) { ServiceClosing(s.Reply("220 hi").Expect("USER")); }, nullptr,
-     "OnConnect", 16421, k421, 0, true, 1},
-    {"ServiceClosingAtCwd", [](FakeFtpServer& s) { ServiceClosing(s.Login().Expect("CWD")); },
-     [](FtpHarness& h, Dir&) { h.ftp.SetCurrentDirectory("x"); }, "OnSetCurrentDirectory", 16421, k421, 1, true, 4},
-    {"ServiceClosingInATransfer",
-     [](FakeFtpServer& s) {
-       ServiceClosing(s.Login().Ok("TYPE I").Expect("PASV").PassiveReply("127,0,0,1").Expect("RETR").Reply("150 go"));
-     },
-     [](FtpHarness& h, Dir& dir) { h.ftp.DownloadFile("f", dir + "/f", true); }, "OnDownloadFile", 16421, k421, 1,
-     true, 6},
-    {"GarbageThenHangUp", [](FakeFtpServer& s) { s.Raw("SSH-2.0-OpenSSH_9.2\r\n").CloseControl(); }, nullptr,
-     "OnConnect", 10054, "", 1, true, 0},
-    {"EndlessReply", [](FakeFtpServer& s) { s.Raw(kFlood); }, nullptr, "OnConnect", 10040, "Message too long.", 0,
-     true, 0},
-    // A directory reply without quotes: during the login the connection is given up; later
-    // only the method fails.
-    {"UnquotedDirectoryAtLogin",
-     [](FakeFtpServer& s) { s.Reply("220 hi").Expect("USER").Reply("230 ok").Expect("PWD").Reply("257 / is current"); },
-     nullptr, "OnConnect", 16001, kNoPath, 0, true, 2},
-    {"UnquotedDirectoryLater", [](FakeFtpServer& s) { s.Login().Expect("PWD").Reply("257 somewhere"); },
-     [](FtpHarness& h, Dir&) { h.ftp.GetCurrentDirectory(); }, "OnGetCurrentDirectory", 16001, kNoPath, 0, false, 4},
-    {"UploadOfAMissingFile", [](FakeFtpServer& s) { s.Login(); },
-     [](FtpHarness& h, Dir& dir) { h.ftp.UploadFile(dir + "/nothere.ini", "scores.ini", 0); }, "OnUploadFile", 53,
-     "nothere.ini", 0, false, 3},
-};
-// clang-format on
-
-class FtpFailingTest : public ::testing::TestWithParam<Failing> {};
-
-TEST_P(FtpFailingTest, ReportsItsError) {
-  const Failing& f = GetParam();
-  nettest::TempDir dir;
-  FakeFtpServer server;
-  f.script(server);
-  server.Start();
-  FtpHarness h;
-  h.ftp.SetPassiveMode(true);
-  if (!f.act) {
-    EXPECT_EQ(h.Login(server.port()), kFailed);
-  } else {
-    ASSERT_EQ(h.Login(server.port()), 0);
-    EXPECT_EQ(h.Call([&] { f.act(h, dir.path()); }), kFailed);
-  }
-  EXPECT_EQ(h.events.back().first, f.event);
-  EXPECT_EQ(h.ftp.LastFtpError().Number, f.number);
-  EXPECT_NE(h.ftp.LastFtpError().Description.find(f.description), std::string::npos)
-      << h.ftp.LastFtpError().Description;
-  h.loop.RunFor(100);
-  EXPECT_EQ(h.ftp.FtpSessionState(), f.last_state);
-  EXPECT_EQ(h.states.back(), f.last_state);
-  EXPECT_FALSE(h.ftp.Busy());
-  if (f.closed) {
-    EXPECT_EQ(Raised([&] { h.ftp.GetCurrentDirectory(); }).substr(0, 6), "16008 ");
-  }
-  EXPECT_TRUE(nettest::ListFolder(dir.path()).empty());
-  server.Finish();
-  EXPECT_EQ(server.Seen().commands.size(), f.commands);
-}
-
-INSTANTIATE_TEST_SUITE_P(Failures, FtpFailingTest, ::testing::ValuesIn(kFailing), Name<Failing>);
 
 TEST(FtpFakeServerTest, ActiveModeAnnouncesConsecutivePortsSkippingBusyOnes) {
   FakeFtpServer server;
