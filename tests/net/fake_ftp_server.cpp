@@ -102,13 +102,8 @@ FakeFtpServer& FakeFtpServer::AcceptControl() {
 }
 
 FakeFtpServer& FakeFtpServer::Login() {
-  return Reply("220 fake ready")
-      .Expect("USER")
-      .Reply("331 password please")
-      .Expect("PASS")
-      .Reply("230 logged in")
-      .Expect("PWD")
-      .Reply("257 \"/\" is current");
+  Reply("220 fake ready").Expect("USER").Reply("331 password please");
+  return Expect("PASS").Reply("230 logged in").Expect("PWD").Reply("257 \"/\" is current");
 }
 
 FakeFtpServer& FakeFtpServer::PassiveReply(const std::string& host) {
@@ -156,14 +151,8 @@ FakeFtpServer& FakeFtpServer::AcceptData() {
       Fail("no data connection came");
       return false;
     }
-    sockaddr_in peer{};
-    socklen_t length = sizeof peer;
     CloseFd(data_fd_);
-    data_fd_ = accept(data_listen_fd_, reinterpret_cast<sockaddr*>(&peer), &length);
-    char text[INET_ADDRSTRLEN] = {};
-    inet_ntop(AF_INET, &peer.sin_addr, text, sizeof text);
-    std::lock_guard<std::mutex> lock(mutex_);
-    seen_.data_peer = text;
+    data_fd_ = accept(data_listen_fd_, nullptr, nullptr);
     return data_fd_ >= 0;
   });
   return *this;

@@ -82,7 +82,6 @@ class FakeFtpServer {
     std::vector<std::string> commands;
     std::string failure;
     std::string data_received;      // what came on the data connection
-    std::string data_peer;          // the address the data connection came from
     std::string stranger_received;  // what the stranger at the PORT address was given
     std::vector<int> ports;         // ports of PORT commands
   };

@@ -26,20 +26,13 @@ TEST(FtpFakeServerTest, GarbageMultiLineGreetingAndRepliesCutAnywhereAreActedOnO
   FakeFtpServer server;
   // Lines that are no replies, then the greeting's final line cut after two digits and again
   // before its CR LF.
-  server.Raw("HTTP/1.1 400 Bad Request\r\n\r\n<html>\r\n")
-      .Pause(50)
-      .Raw("220-Welcome\r\n")
-      .Pause(50)
-      .Raw("22")
-      .Pause(50)
-      .Raw("0 Ready")
-      .Pause(50)
-      .Raw("\r\n");
-  server.Expect("USER anonymous").Raw("331 pass").Pause(50).Raw("word please\r\n");
-  server.Expect("PASS player@brikka.invalid")
-      .Reply("230 in")
-      .Expect("PWD")
-      .Reply("257 \"C:\\games\"");
+  for (const char* piece :
+       {"HTTP/1.1 400 Bad Request\r\n\r\n<html>\r\n", "220-Welcome\r\n", "22", "0 Ready"}) {
+    server.Raw(piece).Pause(50);
+  }
+  server.Raw("\r\n").Expect("USER anonymous").Raw("331 pass").Pause(50).Raw("word please\r\n");
+  server.Expect("PASS player@brikka.invalid").Reply("230 in");
+  server.Expect("PWD").Reply("257 \"C:\\games\"");
   server.Start();
   FtpHarness h;
   ASSERT_EQ(h.Login(server.port()), 0);

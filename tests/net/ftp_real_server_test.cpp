@@ -2,6 +2,7 @@
 // always, vsftpd where we run as root. Every command the client has, in passive and
 // active mode, ASCII and image type, resumed transfers both ways, and 50 MB there and back.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -172,19 +173,11 @@ TEST_P(FtpRealServerTest, ResumeBothWays) {
   }
 }
 
-// Reads VmRSS in KiB.
+// The resident set in KiB.
 long ResidentKiB() {
-  std::ifstream status("/proc/self/status");
-  std::string key;
-  long value = 0;
-  while (status >> key) {
-    if (key == "VmRSS:") {
-      status >> value;
-      return value;
-    }
-    status.ignore(1 << 16, '\n');
-  }
-  return 0;
+  long pages = 0, resident = 0;
+  std::ifstream("/proc/self/statm") >> pages >> resident;
+  return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
 
 TEST_P(FtpRealServerTest, FiftyMegabytesThereAndBackByteForByte) {

@@ -32,19 +32,13 @@ const std::string kDownloadBox =
 const std::string kUploadBox = "The Game will restore after updating the Game's server.";
 
 // Lets a test act while a box is up (as a player might, before answering it).
-class WatchedDialogs : public platform::Dialogs {
- public:
-  WatchedDialogs(std::unique_ptr<platform::Dialogs> inner,
-                 std::function<void(const std::string&)> on_box)
-      : inner_(std::move(inner)), on_box_(std::move(on_box)) {}
+struct WatchedDialogs : platform::Dialogs {
   int MsgBox(const std::string& text, int style, const std::string& title) override {
-    on_box_(text);
-    return inner_->MsgBox(text, style, title);
+    on_box(text);
+    return inner->MsgBox(text, style, title);
   }
-
- private:
-  std::unique_ptr<platform::Dialogs> inner_;
-  std::function<void(const std::string&)> on_box_;
+  std::unique_ptr<platform::Dialogs> inner;
+  std::function<void(const std::string&)> on_box;
 };
 
 // brikka-sim in this process, with a data folder holding our table.
@@ -195,9 +189,12 @@ TEST(HighscoreExchange, RetryAfterTheFileAppearedDownloadsIt) {
   ASSERT_TRUE(server.ftp.port);
   Game game;
   platform::Platform& plat = game.sim.plat();
-  plat.dialogs = std::make_unique<WatchedDialogs>(std::move(plat.dialogs), [&](const auto& text) {
+  auto watched = std::make_unique<WatchedDialogs>();
+  watched->inner = std::move(plat.dialogs);
+  watched->on_box = [&](const std::string& text) {
     if (text == "Failed To Retrieve Data") WriteFile(server.Remote(), kServerTable);
-  });
+  };
+  plat.dialogs = std::move(watched);
   game.Run("answer ok\nanswer retry\n" + server.Exchange());
   EXPECT_EQ(game.Boxes(), (Texts{kDownloadBox, "Failed To Retrieve Data"}));
   EXPECT_EQ(game.Table(), kServerTable);
