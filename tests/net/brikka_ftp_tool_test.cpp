@@ -27,15 +27,12 @@ std::string Quote(const std::string& arg) {
 
 class BrikkaFtpToolTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { server_ = nettest::StartPyFtpServer().release(); }
-  static void TearDownTestSuite() {
-    delete server_;
-    server_ = nullptr;
-  }
+  static void SetUpTestSuite() { server_ = nettest::StartFtpServer("pyftpdlib"); }
+  static void TearDownTestSuite() { server_ = {}; }
   void SetUp() override {
     tool_ = std::string(BRIKKA_APP_DIR) + "/brikka-ftp";
     if (access(tool_.c_str(), X_OK) != 0) GTEST_SKIP() << "brikka-ftp is not built";
-    ASSERT_TRUE(server_->ok());
+    ASSERT_TRUE(server_.port);
   }
 
   ToolRun Run(const std::vector<std::string>& args) {
@@ -49,15 +46,15 @@ class BrikkaFtpToolTest : public ::testing::Test {
     run.err = nettest::ReadFile(scratch_ / "err");
     return run;
   }
-  std::string Host() const { return "127.0.0.1:" + std::to_string(server_->port()); }
-  std::string Remote(const std::string& name) const { return server_->work_dir() + "/" + name; }
+  std::string Host() const { return "127.0.0.1:" + std::to_string(server_.port); }
+  std::string Remote(const std::string& name) const { return server_.work_dir + "/" + name; }
 
-  static nettest::FtpServer* server_;
+  static nettest::FtpServer server_;
   std::string tool_;
   nettest::TempDir scratch_, local_;
 };
 
-nettest::FtpServer* BrikkaFtpToolTest::server_ = nullptr;
+nettest::FtpServer BrikkaFtpToolTest::server_;
 
 TEST_F(BrikkaFtpToolTest, ListsKindSizeDateNameAndLinkTarget) {
   std::filesystem::create_directory(Remote("lsdir"));

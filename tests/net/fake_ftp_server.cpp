@@ -51,6 +51,7 @@ bool SendAll(int fd, const std::string& bytes) {
 
 FakeFtpServer::FakeFtpServer() {
   listen_fd_ = ListenOnLoopback(port_);
+  AcceptControl();
 }
 
 FakeFtpServer::~FakeFtpServer() {
@@ -83,14 +84,26 @@ FakeFtpServer& FakeFtpServer::Expect(const std::string& prefix) {
   return *this;
 }
 
+FakeFtpServer& FakeFtpServer::AcceptControl() {
+  steps_.push_back([this] {
+    CloseFd(control_fd_);
+    pending_input_.clear();
+    if (!WaitReadable(listen_fd_, kStepTimeoutMs)) {
+      Fail("the client never connected");
+      return false;
+    }
+    control_fd_ = accept(listen_fd_, nullptr, nullptr);
+    // Replies go out as they are scripted: two in a row must not wait for the client's ACK.
+    int yes = 1;
+    setsockopt(control_fd_, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
+    return true;
+  });
+  return *this;
+}
+
 FakeFtpServer& FakeFtpServer::Login() {
-  return Reply("220 fake ready")
-      .Expect("USER")
-      .Reply("331 password please")
-      .Expect("PASS")
-      .Reply("230 logged in")
-      .Expect("PWD")
-      .Reply("257 \"/\" is current");
+  Reply("220 fake ready").Expect("USER").Reply("331 password please");
+  return Expect("PASS").Reply("230 logged in").Expect("PWD").Reply("257 \"/\" is current");
 }
 
 FakeFtpServer& FakeFtpServer::PassiveReply(const std::string& host) {
@@ -138,14 +151,8 @@ FakeFtpServer& FakeFtpServer::AcceptData() {
       Fail("no data connection came");
       return false;
     }
-    sockaddr_in peer{};
-    socklen_t length = sizeof peer;
     CloseFd(data_fd_);
-    data_fd_ = accept(data_listen_fd_, reinterpret_cast<sockaddr*>(&peer), &length);
-    char text[INET_ADDRSTRLEN] = {};
-    inet_ntop(AF_INET, &peer.sin_addr, text, sizeof text);
-    std::lock_guard<std::mutex> lock(mutex_);
-    seen_.data_peer = text;
+    data_fd_ = accept(data_listen_fd_, nullptr, nullptr);
     return data_fd_ >= 0;
   });
   return *this;
@@ -216,11 +223,6 @@ void FakeFtpServer::Close(int& fd, bool reset) {
 }
 
 void FakeFtpServer::Run() {
-  if (!WaitReadable(listen_fd_, kStepTimeoutMs)) return Fail("the client never connected");
-  control_fd_ = accept(listen_fd_, nullptr, nullptr);
-  // Replies go out as they are scripted: two in a row must not wait for the client's ACK.
-  int yes = 1;
-  setsockopt(control_fd_, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
   for (const Step& step : steps_) {
     if (stop_ || !step()) break;
   }

@@ -1,5 +1,5 @@
 // A scripted FTP server for faults a real server will not make: it listens on 127.0.0.1,
-// accepts one control connection and plays its script (replies, expected commands, pauses,
+// accepts a control connection and plays its script (replies, expected commands, pauses,
 // data connections, hang-ups) on its own thread with plain POSIX sockets.
 #pragma once
 
@@ -30,6 +30,9 @@ class FakeFtpServer {
   FakeFtpServer& Expect(const std::string& prefix);  // the next command must start so
   // ... and is answered "200 ok"
   FakeFtpServer& Ok(const std::string& prefix) { return Expect(prefix).Reply("200 ok"); }
+  // Takes the next control connection (the first is taken before any other step), giving up
+  // the one before.
+  FakeFtpServer& AcceptControl();
   // The usual anonymous login: greeting, USER, PASS, PWD.
   FakeFtpServer& Login();
   // Listens for a data connection on 127.0.0.1 and replies 227 naming `host` ("127,0,0,2")
@@ -79,7 +82,6 @@ class FakeFtpServer {
     std::vector<std::string> commands;
     std::string failure;
     std::string data_received;      // what came on the data connection
-    std::string data_peer;          // the address the data connection came from
     std::string stranger_received;  // what the stranger at the PORT address was given
     std::vector<int> ports;         // ports of PORT commands
   };

@@ -2,6 +2,7 @@
 // always, vsftpd where we run as root. Every command the client has, in passive and
 // active mode, ASCII and image type, resumed transfers both ways, and 50 MB there and back.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -18,17 +19,11 @@ using nettest::ReadFile;
 using nettest::WriteFile;
 
 // One server of each kind for the whole run.
-FtpServer* Server(const std::string& kind, std::string* why_not) {
-  static std::map<std::string, std::pair<std::unique_ptr<FtpServer>, std::string>> servers;
+const FtpServer& Server(const std::string& kind) {
+  static std::map<std::string, FtpServer> servers;
   auto [it, fresh] = servers.try_emplace(kind);
-  auto& [server, why] = it->second;
-  if (fresh) {
-    server = kind == "pyftpdlib" ? nettest::StartPyFtpServer() : nettest::StartVsftpd(&why);
-    if (server && !server->ok()) server.reset();
-    if (!server && why.empty()) why = kind + " did not start";
-  }
-  *why_not = why;
-  return server.get();
+  if (fresh) it->second = nettest::StartFtpServer(kind);
+  return it->second;
 }
 
 // A file on the server's disk that the server's own user may change too.
@@ -47,11 +42,10 @@ std::string Pattern(size_t size, uint32_t seed) {
 class FtpRealServerTest : public ::testing::TestWithParam<std::string> {
  protected:
   void SetUp() override {
-    std::string why_not;
-    server_ = Server(GetParam(), &why_not);
-    if (!server_) GTEST_SKIP() << why_not;
-    ASSERT_EQ(h_.Login(server_->port()), 0);
-    ASSERT_EQ(h_.Call([&] { h_.ftp.SetCurrentDirectory(server_->remote_work_dir()); }), 0);
+    server_ = &Server(GetParam());
+    if (!server_->port) GTEST_SKIP() << server_->why_not;
+    ASSERT_EQ(h_.Login(server_->port), 0);
+    ASSERT_EQ(h_.Call([&] { h_.ftp.SetCurrentDirectory(server_->remote_work_dir); }), 0);
     // Each test works in a folder of its own on the server.
     remote_dir_ = ::testing::UnitTest::GetInstance()->current_test_info()->name();
     for (char& c : remote_dir_) {
@@ -59,7 +53,7 @@ class FtpRealServerTest : public ::testing::TestWithParam<std::string> {
     }
     ASSERT_EQ(h_.Call([&] { h_.ftp.CreateDirectory(remote_dir_); }), 0);
     ASSERT_EQ(h_.Call([&] { h_.ftp.SetCurrentDirectory(remote_dir_); }), 0);
-    disk_ = server_->work_dir() + "/" + remote_dir_;
+    disk_ = server_->work_dir + "/" + remote_dir_;
   }
 
   int Download(const std::string& remote, const std::string& local, bool overwrite) {
@@ -69,7 +63,7 @@ class FtpRealServerTest : public ::testing::TestWithParam<std::string> {
     return h_.Call([&] { h_.ftp.UploadFile(local, remote, start); }, 120000);
   }
 
-  FtpServer* server_ = nullptr;
+  const FtpServer* server_ = nullptr;
   FtpHarness h_;
   nettest::TempDir local_;
   std::string remote_dir_, disk_;
@@ -77,7 +71,7 @@ class FtpRealServerTest : public ::testing::TestWithParam<std::string> {
 
 TEST_P(FtpRealServerTest, DirectoriesAndFiles) {
   ASSERT_EQ(h_.Call([&] { h_.ftp.GetCurrentDirectory(); }), 0);
-  const std::string base = server_->remote_work_dir() == "/" ? "" : server_->remote_work_dir();
+  const std::string base = server_->remote_work_dir == "/" ? "" : server_->remote_work_dir;
   EXPECT_EQ(h_.ftp.CurrentDirectory(), base + "/" + remote_dir_);
   ASSERT_EQ(h_.Call([&] { h_.ftp.CreateDirectory("sub"); }), 0);
   EXPECT_TRUE(nettest::FileExists(disk_ + "/sub"));
@@ -102,12 +96,12 @@ TEST_P(FtpRealServerTest, DirectoriesAndFiles) {
 }
 
 TEST_P(FtpRealServerTest, UserLogin) {
-  if (!server_->has_user_login()) GTEST_SKIP() << server_->name() << " runs anonymous only";
+  if (!server_->user_login) GTEST_SKIP() << server_->name << " runs anonymous only";
   FtpHarness user;
-  ASSERT_EQ(user.Login(server_->port(), "brikka", "secret"), 0);
+  ASSERT_EQ(user.Login(server_->port, "brikka", "secret"), 0);
   EXPECT_EQ(user.ftp.CurrentDirectory(), "/");
   FtpHarness wrong;
-  EXPECT_EQ(wrong.Login(server_->port(), "brikka", "guess"), 1);
+  EXPECT_EQ(wrong.Login(server_->port, "brikka", "guess"), 1);
   EXPECT_EQ(wrong.ftp.LastFtpError().Number, 16530);
   EXPECT_EQ(wrong.ftp.LastFtpError().Description, "Not logged in.");
   EXPECT_EQ(wrong.ftp.FtpSessionState(), 0);
@@ -179,19 +173,11 @@ TEST_P(FtpRealServerTest, ResumeBothWays) {
   }
 }
 
-// Reads VmRSS in KiB.
+// The resident set in KiB.
 long ResidentKiB() {
-  std::ifstream status("/proc/self/status");
-  std::string key;
-  long value = 0;
-  while (status >> key) {
-    if (key == "VmRSS:") {
-      status >> value;
-      return value;
-    }
-    status.ignore(1 << 16, '\n');
-  }
-  return 0;
+  long pages = 0, resident = 0;
+  std::ifstream("/proc/self/statm") >> pages >> resident;
+  return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
 
 TEST_P(FtpRealServerTest, FiftyMegabytesThereAndBackByteForByte) {

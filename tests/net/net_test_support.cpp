@@ -8,18 +8,15 @@
 #include <poll.h>
 #include <signal.h>
 #include <sys/socket.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <thread>
 
 namespace nettest {
 namespace fs = std::filesystem;
@@ -150,140 +147,27 @@ std::string ChildProcess::ReadLine(int timeout_ms) {
   return line;
 }
 
-// ---- servers --------------------------------------------------------------------------
+// ---- servers ------------------------------------------------------------------------
 
-namespace {
-
-std::vector<std::string> PyFtpArguments(const std::string& root, const std::string& user,
-                                        const std::string& password) {
-  std::vector<std::string> argv = {
-      "/usr/bin/python3", std::string(BRIKKA_SOURCE_DIR) + "/tests/net/pyftpd_server.py", root};
+FtpServer StartFtpServer(const std::string& kind, const std::string& user,
+                         const std::string& password) {
+  struct Running {  // the process goes before its root
+    TempDir root;
+    std::unique_ptr<ChildProcess> process;
+  };
+  auto running = std::make_shared<Running>();
+  std::vector<std::string> argv = {"/usr/bin/python3",
+                                   std::string(BRIKKA_SOURCE_DIR) + "/tests/net/ftp_servers.py",
+                                   kind, running->root.path()};
   if (!user.empty()) argv.insert(argv.end(), {user, password});
-  return argv;
-}
-
-class PyFtpServer : public FtpServer {
- public:
-  PyFtpServer(const std::string& user, const std::string& password)
-      : process_(PyFtpArguments(root_.path(), user, password)) {
-    port_ = static_cast<uint16_t>(std::atoi(process_.ReadLine(10000).c_str()));
-  }
-  uint16_t port() const override { return port_; }
-  std::string name() const override { return "pyftpdlib"; }
-  std::string work_dir() const override { return root_.path(); }
-  std::string remote_work_dir() const override { return "/"; }
-  bool has_user_login() const override { return true; }
-  bool ok() const override { return port_ != 0; }
-
- private:
-  TempDir root_;
-  ChildProcess process_;
-  uint16_t port_ = 0;
-};
-
-// vsftpd run one process per connection (its inetd mode) on a listening socket of our own.
-// The port is the system's pick and ours from the first moment: no port is chosen, let go
-// and handed over (where another test's socket could take it meanwhile), and there is no
-// start-up to wait for or to mistake another server for.
-class Vsftpd : public FtpServer {
- public:
-  Vsftpd() {
-    const std::string root = dir_ / "root", pub = root + "/pub", empty = dir_ / "empty";
-    fs::create_directories(pub);
-    fs::create_directories(empty);
-    chmod(root.c_str(), 0755);
-    chmod(pub.c_str(), 0777);
-    WriteFile(dir_ / "vsftpd.conf", Config(root, empty));
-    listen_fd_ = ListenOnLoopback(port_);
-    if (listen_fd_ >= 0) acceptor_ = std::thread([this] { Accept(); });
-  }
-  ~Vsftpd() override {
-    stop_ = true;
-    if (acceptor_.joinable()) acceptor_.join();
-    if (listen_fd_ >= 0) close(listen_fd_);
-    for (pid_t pid : sessions_) {
-      kill(pid, SIGTERM);
-      waitpid(pid, nullptr, 0);
-    }
-  }
-  uint16_t port() const override { return port_; }
-  std::string name() const override { return "vsftpd"; }
-  std::string work_dir() const override { return dir_.path() + "/root/pub"; }
-  std::string remote_work_dir() const override { return "/pub"; }
-  bool has_user_login() const override { return false; }
-  bool ok() const override { return listen_fd_ >= 0; }
-
- private:
-  void Accept() {
-    while (!stop_) {
-      pollfd p{listen_fd_, POLLIN, 0};
-      if (poll(&p, 1, 50) > 0) {
-        const int connection = accept4(listen_fd_, nullptr, nullptr, SOCK_CLOEXEC);
-        if (connection >= 0) Serve(connection);
-      }
-      // Sessions that ended are reaped as we go; the rest when we stop.
-      std::erase_if(sessions_, [](pid_t pid) { return waitpid(pid, nullptr, WNOHANG) == pid; });
-    }
-  }
-
-  void Serve(int connection) {
-    const std::string config = dir_ / "vsftpd.conf";
-    const pid_t pid = fork();
-    if (pid == 0) {
-      dup2(connection, STDIN_FILENO);
-      dup2(connection, STDOUT_FILENO);
-      const int null_fd = open("/dev/null", O_WRONLY);
-      dup2(null_fd, STDERR_FILENO);
-      close_range(3, ~0u, 0);
-      execl("/usr/sbin/vsftpd", "vsftpd", config.c_str(), static_cast<char*>(nullptr));
-      _exit(127);
-    }
-    close(connection);
-    if (pid > 0) sessions_.push_back(pid);
-  }
-
-  std::string Config(const std::string& root, const std::string& empty) const {
-    std::ostringstream c;
-    c << "listen=NO\nlisten_ipv6=NO\nanonymous_enable=YES\nlocal_enable=NO\nanon_root=" << root
-      << "\nno_anon_password=YES\nwrite_enable=YES\nanon_upload_enable=YES\n"
-         "anon_mkdir_write_enable=YES\nanon_other_write_enable=YES\n"
-         "anon_world_readable_only=NO\nanon_umask=022\nftp_username=ftp\n"
-         "seccomp_sandbox=NO\nsecure_chroot_dir="
-      << empty
-      << "\npasv_enable=YES\npasv_address=127.0.0.1\npasv_addr_resolve=NO\nport_enable=YES\n"
-         "connect_from_port_20=NO\nascii_upload_enable=YES\nascii_download_enable=YES\n"
-         "xferlog_enable=NO\ndirmessage_enable=NO\nuse_localtime=YES\n";
-    return c.str();
-  }
-
-  TempDir dir_;
-  uint16_t port_ = 0;
-  int listen_fd_ = -1;
-  std::atomic<bool> stop_{false};
-  std::thread acceptor_;
-  std::vector<pid_t> sessions_;  // touched by the acceptor thread until it has stopped
-};
-
-}  // namespace
-
-std::unique_ptr<FtpServer> StartPyFtpServer(const std::string& user, const std::string& password) {
-  return std::make_unique<PyFtpServer>(user, password);
-}
-
-std::unique_ptr<FtpServer> StartVsftpd(std::string* why_not) {
-  if (geteuid() != 0) {
-    *why_not = "vsftpd needs root";
-    return nullptr;
-  }
-  if (access("/usr/sbin/vsftpd", X_OK) != 0) {
-    *why_not = "vsftpd is not installed";
-    return nullptr;
-  }
-  auto server = std::make_unique<Vsftpd>();
-  if (!server->ok()) {
-    *why_not = "no listening socket for vsftpd";
-    return nullptr;
-  }
+  running->process = std::make_unique<ChildProcess>(argv);
+  const std::string said = running->process->ReadLine(10000);
+  const std::string pub = kind == "vsftpd" ? "/pub" : "";
+  FtpServer server{kind, running->root.path() + pub, pub.empty() ? "/" : pub};
+  server.port = static_cast<uint16_t>(std::atoi(said.c_str()));
+  server.user_login = pub.empty();
+  server.running = running;
+  if (!server.port) server.why_not = said.empty() ? kind + " did not start" : said;
   return server;
 }
 

@@ -37,8 +37,19 @@ bool FileExists(const std::string& path);
 // Names in a folder (no "." or ".."), sorted.
 std::vector<std::string> ListFolder(const std::string& path);
 
+// What `call` raised at once, as "number source: description"; "" when it raised nothing.
+template <class F>
+std::string Raised(F&& call) {
+  try {
+    call();
+  } catch (const net::NetError& e) {
+    return std::to_string(e.Number) + " " + e.Source + ": " + e.Description;
+  }
+  return "";
+}
+
 // Runs the loop until `done` holds or `timeout_ms` passes; returns done().
-bool RunUntil(platform::NetLoop& loop, const std::function<bool()>& done, int timeout_ms);
+bool RunUntil(platform::NetLoop& loop, const std::function<bool()>& done, int timeout_ms = 10000);
 
 // A listening socket on 127.0.0.1 at a port the system picks; -1 when there is none.
 int ListenOnLoopback(uint16_t& port);
@@ -76,25 +87,21 @@ class ChildProcess {
   int out_fd_ = -1;
 };
 
-// An FTP server on 127.0.0.1 with a temporary root. Tests write into `work_dir()` (the
-// root itself for pyftpdlib; "pub" below it for vsftpd, whose anonymous root must not be
-// writable) and reach it at `remote_work_dir()`.
-class FtpServer {
- public:
-  virtual ~FtpServer() = default;
-  virtual uint16_t port() const = 0;
-  virtual std::string name() const = 0;
-  virtual std::string work_dir() const = 0;
-  virtual std::string remote_work_dir() const = 0;
-  virtual bool has_user_login() const = 0;
-  virtual bool ok() const = 0;
+// An FTP server on 127.0.0.1 with a temporary root, running while a copy of it lives. Tests
+// write into `work_dir` (the root itself for pyftpdlib; "pub" below it for vsftpd, whose
+// anonymous root must not be writable) and reach it at `remote_work_dir`.
+struct FtpServer {
+  std::string name, work_dir, remote_work_dir;
+  uint16_t port = 0;  // 0: it is not running, for the reason in `why_not`
+  bool user_login = false;
+  std::shared_ptr<void> running{};  // the process and its root
+  std::string why_not{};
 };
 
-// pyftpdlib: user "brikka"/"secret", anonymous, and `user`/`password` when given.
-std::unique_ptr<FtpServer> StartPyFtpServer(const std::string& user = "",
-                                            const std::string& password = "");
-// vsftpd (needs root): anonymous only. Null when vsftpd cannot run here.
-std::unique_ptr<FtpServer> StartVsftpd(std::string* why_not);
+// `kind` "pyftpdlib": user "brikka"/"secret", anonymous, and `user`/`password` when given.
+// "vsftpd" (needs root): anonymous only.
+FtpServer StartFtpServer(const std::string& kind, const std::string& user = "",
+                         const std::string& password = "");
 
 // Writes down everything a client reports, each event as one line with the session state
 // at that moment: "S5" a state change (one the state disagrees with shows as "S5/3"), ">PWD"

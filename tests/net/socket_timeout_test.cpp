@@ -25,20 +25,7 @@ class CSocketTest : public ::testing::Test {
   }
   void Connect() {
     client.Connect("127.0.0.1", listener.LocalPort());
-    ASSERT_TRUE(RunUntil(
-        loop, [&] { return client.State() == 7 && peer.State() == 7; }, 5000));
-  }
-  // `call` raises `number` at once.
-  template <class F>
-  net::NetError Raised(F&& call, int number) {
-    try {
-      call();
-    } catch (const net::NetError& e) {
-      EXPECT_EQ(e.Number, number);
-      return e;
-    }
-    ADD_FAILURE() << "nothing raised";
-    return net::NetError(0, "", "");
+    ASSERT_TRUE(RunUntil(loop, [&] { return client.State() == 7 && peer.State() == 7; }));
   }
 
   platform::NetLoop loop;
@@ -53,8 +40,7 @@ TEST_F(CSocketTest, ConnectsToADottedAddressWithoutALookUpAndReportsBothEnds) {
   // Never state 4 (resolving) for an address, and no event from inside the call.
   EXPECT_EQ(client.State(), CSocket::sckConnecting);
   EXPECT_FALSE(connected);
-  ASSERT_TRUE(RunUntil(
-      loop, [&] { return connected && peer.State() == 7; }, 5000));
+  ASSERT_TRUE(RunUntil(loop, [&] { return connected && peer.State() == 7; }));
   EXPECT_EQ(client.State(), CSocket::sckConnected);
   EXPECT_EQ(client.RemoteHostIP(), "127.0.0.1");
   EXPECT_EQ(client.LocalIP(), "127.0.0.1");
@@ -67,8 +53,7 @@ TEST_F(CSocketTest, ResolvesAHostNameFirst) {
   client.OnConnect = [&] { connected = true; };
   client.Connect("localhost", listener.LocalPort());
   EXPECT_EQ(client.State(), CSocket::sckResolvingHost);
-  ASSERT_TRUE(RunUntil(
-      loop, [&] { return connected; }, 5000));
+  ASSERT_TRUE(RunUntil(loop, [&] { return connected; }));
   EXPECT_EQ(client.RemoteHostIP(), "127.0.0.1");
 }
 
@@ -79,28 +64,23 @@ TEST_F(CSocketTest, RefusedConnectionIsWinsockErrorAndStateError) {
                        bool&) { errors.emplace_back(number, description); };
   nettest::RefusingPort refusing;
   client.Connect("127.0.0.1", refusing.port());
-  ASSERT_TRUE(RunUntil(
-      loop, [&] { return !errors.empty(); }, 5000));
+  ASSERT_TRUE(RunUntil(loop, [&] { return !errors.empty(); }));
   EXPECT_EQ(errors[0], (std::pair<int, std::string>{10061, "Connection refused."}));
   EXPECT_EQ(client.State(), CSocket::sckError);
   EXPECT_EQ(client.SocketHandle(), -1);
 }
 
 TEST_F(CSocketTest, RaisesAtOnceWhatCannotBeDone) {
-  const auto in_use = Raised(
-      [&] {
-        client.Bind(listener.LocalPort(), "127.0.0.1");
-        client.Listen();
-      },
-      10048);
-  EXPECT_EQ(in_use.Description, "Address already in use.");
-  EXPECT_EQ(in_use.Source, "CSocket.Bind");
+  EXPECT_EQ(nettest::Raised([&] {
+              client.Bind(listener.LocalPort(), "127.0.0.1");
+              client.Listen();
+            }),
+            "10048 CSocket.Bind: Address already in use.");
   CSocket fresh(loop);
-  const auto no_connection = Raised([&] { fresh.SendData(std::string("x")); }, 40006);
-  EXPECT_EQ(no_connection.Source, "CSocket.SendData");
-  EXPECT_EQ(no_connection.Description,
-            "Wrong protocol or connection state for the requested transaction or request.");
-  EXPECT_THROW(fresh.Connect("127.0.0.1", 70000), net::NetError);  // port beyond 16 bits
+  EXPECT_EQ(nettest::Raised([&] { fresh.SendData(std::string("x")); }),
+            "40006 CSocket.SendData: Wrong protocol or connection state for the requested "
+            "transaction or request.");
+  EXPECT_NE(nettest::Raised([&] { fresh.Connect("127.0.0.1", 70000); }), "");  // beyond 16 bits
 }
 
 TEST_F(CSocketTest, SendDataTurnsEachTypeIntoItsBytes) {
@@ -115,8 +95,7 @@ TEST_F(CSocketTest, SendDataTurnsEachTypeIntoItsBytes) {
   const std::string expected =
       std::string("\x41\x02\x01\xFE\xFF\xFF\xFF", 7) + std::string("\x00\x00\xC0\x3F", 4) +
       std::string("\x00\x00\x00\x00\x00\x00\x00\x40", 8) + "str" + std::string("\x00\xFF", 2);
-  ASSERT_TRUE(RunUntil(
-      loop, [&] { return received.size() >= expected.size(); }, 5000));
+  ASSERT_TRUE(RunUntil(loop, [&] { return received.size() >= expected.size(); }));
   EXPECT_EQ(received, expected);
 }
 
@@ -149,8 +128,7 @@ TEST_F(CSocketTest, GetDataAndPeekDataHandOutTheReceiveBuffer) {
   client.OnDataArrival = [&](int32_t bytes) { total = bytes; };
   Connect();
   peer.SendData("abcdef");
-  ASSERT_TRUE(RunUntil(
-      loop, [&] { return total == 6; }, 5000));
+  ASSERT_TRUE(RunUntil(loop, [&] { return total == 6; }));
   std::string text;
   client.PeekData(text, 2);
   EXPECT_EQ(text, "ab");
@@ -176,8 +154,7 @@ TEST_F(CSocketTest, PeerCloseDeliversTheLastDataBeforeOnClose) {
     peer.OnSendComplete = [&] { peer.CloseSocket(); };
   };
   client.Connect("127.0.0.1", listener.LocalPort());
-  ASSERT_TRUE(RunUntil(
-      loop, [&] { return !events.empty() && events.back() == "close"; }, 5000));
+  ASSERT_TRUE(RunUntil(loop, [&] { return !events.empty() && events.back() == "close"; }));
   EXPECT_EQ(events, (std::vector<std::string>{"data:bye", "close"}));
   EXPECT_EQ(client.State(), CSocket::sckClosed);
 }
@@ -194,8 +171,7 @@ TEST(CSocketUdpTest, DatagramCarriesItsSender) {
   sender.SetRemoteHost("127.0.0.1");
   sender.SetRemotePort(receiver.LocalPort());
   sender.SendData("ping");
-  ASSERT_TRUE(RunUntil(
-      loop, [&] { return !got.empty(); }, 5000));
+  ASSERT_TRUE(RunUntil(loop, [&] { return !got.empty(); }));
   EXPECT_EQ(got, "ping");
   EXPECT_EQ(receiver.RemotePort(), sender.LocalPort());
   EXPECT_EQ(receiver.RemoteHostIP(), "127.0.0.1");
@@ -219,27 +195,20 @@ TEST(CTimeoutTest, TicksEveryPeriodUntilStopped) {
   EXPECT_FALSE(timeout.Running());
   timeout.SetTimeOutValue(1);
   timeout.StartTimer();
-  ASSERT_TRUE(RunUntil(
-      loop, [&] { return ticks == 2; }, 5000));  // periodic
+  ASSERT_TRUE(RunUntil(loop, [&] { return ticks == 2; }));  // periodic
   timeout.StopTimer();
   EXPECT_FALSE(timeout.Running());
   loop.RunFor(1300);
   EXPECT_EQ(ticks, 2);
   timeout.Reset();  // also after a stop: counting again
-  ASSERT_TRUE(RunUntil(
-      loop, [&] { return ticks == 3; }, 5000));
+  ASSERT_TRUE(RunUntil(loop, [&] { return ticks == 3; }));
 }
 
 TEST(CTimeoutTest, PeriodBeyondALongOverflows) {
   platform::NetLoop loop;
   net::CTimeout timeout(loop);
   timeout.SetTimeOutValue(2147484);  // 2147484000 ms
-  try {
-    timeout.StartTimer();
-    FAIL() << "no overflow";
-  } catch (const net::NetError& e) {
-    EXPECT_EQ(e.Number, 6);
-  }
+  EXPECT_EQ(nettest::Raised([&] { timeout.StartTimer(); }).substr(0, 2), "6 ");
   timeout.SetTimeOutValue(2147483);
   timeout.StartTimer();
   timeout.SetTimeOutValue(2147484);
