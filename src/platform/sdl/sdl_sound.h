@@ -2,6 +2,7 @@
 // Internal to platform/.
 #pragma once
 
+#include <future>
 #include <memory>
 #include <string>
 
@@ -39,11 +40,17 @@ class SdlSoundSystem : public SoundSystem {
   std::shared_ptr<AudioOutput> out_;
 };
 
+// A MIDI tune is loaded on a worker thread: its sound font takes tens of milliseconds to
+// read and prepare, which the window's first frame need not wait for. Until the tune is in,
+// the player reports the state it was asked for (playing, paused or stopped) and the tune
+// takes that state as soon as any call finds it loaded.
 class SdlMusic : public MusicPlayer {
  public:
   explicit SdlMusic(std::shared_ptr<AudioOutput> out) : out_(std::move(out)) {}
   ~SdlMusic() override;
   void SetURL(const std::string& path) override;
+  // Waits for the tune being loaded, if any, and gives it the state asked for meanwhile.
+  void FinishLoading() { TakeLoadedTune(true); }
   void Play() override;
   void Pause() override;
   void Stop() override;
@@ -56,10 +63,16 @@ class SdlMusic : public MusicPlayer {
   static constexpr int kVolume = 61;
 
  private:
+  bool Loading() const { return loading_.valid(); }
+  // Takes the tune from the worker when it is done (or, with `wait`, once it is done).
+  void TakeLoadedTune(bool wait);
+
   std::shared_ptr<AudioOutput> out_;  // first in, last out
   MusicPtr music_;
-  std::string file_;     // the file `music_` was loaded from
-  double start_at_ = 0;  // where a stopped tune starts when played
+  std::future<MusicPtr> loading_;  // the tune of `file_` on its way, until taken
+  int wanted_ = kStopped;          // the play state asked for while it loads
+  std::string file_;               // the file `music_` was (or is being) loaded from
+  double start_at_ = 0;            // where a stopped tune starts when played
 };
 
 // The General MIDI sound font the tune is played with (Debian's timgm6mb-soundfont).
