@@ -3,16 +3,31 @@
 // tune's position or length, and says so with negative values.
 #include <SDL.h>
 
-#include <chrono>
-#include <system_error>
-
 #include "platform/sdl/sdl_sound.h"
 #include "platform/sdl/sdl_textures.h"
 
 namespace platform {
 
+TuneLoad::TuneLoad(std::string file) : file_(std::move(file)) {
+  thread_ = SDL_CreateThread(&TuneLoad::Run, "brikka tune", this);
+  if (!thread_) Run(this);  // no thread to spare: loaded here, as the caller waits
+}
+
+int TuneLoad::Run(void* self) {
+  auto* load = static_cast<TuneLoad*>(self);
+  load->music_.reset(Mix_LoadMUS(load->file_.c_str()));
+  load->done_.store(true, std::memory_order_release);
+  return 0;
+}
+
+MusicPtr TuneLoad::Take() {
+  if (thread_) SDL_WaitThread(thread_, nullptr);
+  thread_ = nullptr;
+  return std::move(music_);
+}
+
 SdlMusic::~SdlMusic() {
-  if (Loading()) music_ = loading_.get();  // the worker is done before the mixer closes
+  if (Loading()) music_ = loading_->Take();  // the thread ends before the mixer closes
   if (music_) Mix_HaltMusic();
 }
 
@@ -23,7 +38,10 @@ void SdlMusic::SetURL(const std::string& path) {
     start_at_ = 0;
     return;
   }
-  TakeLoadedTune(true);  // another tune still loading is dropped only once it is in
+  if (Loading()) {  // another tune still on its way is dropped once it is in, unplayed
+    loading_->Take();
+    loading_.reset();
+  }
   if (music_) Mix_HaltMusic();
   start_at_ = 0;
   // Loading a MIDI tune loads its sound font, which takes a noticeable moment: the same
@@ -37,18 +55,14 @@ void SdlMusic::SetURL(const std::string& path) {
   // 6 MB font rather than leave the choice to the system, whose default may be 150 MB.
   Mix_SetSoundFonts(kSoundFontPath);
   wanted_ = kStopped;
-  auto load = [file] { return MusicPtr(Mix_LoadMUS(file.c_str())); };
-  try {
-    loading_ = std::async(std::launch::async, load);
-  } catch (const std::system_error&) {
-    music_ = load();  // no thread to spare: loaded here, as the caller waits
-  }
+  loading_ = std::make_unique<TuneLoad>(file);
 }
 
 void SdlMusic::TakeLoadedTune(bool wait) {
   if (!Loading()) return;
-  if (!wait && loading_.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return;
-  music_ = loading_.get();
+  if (!wait && !loading_->Done()) return;
+  music_ = loading_->Take();
+  loading_.reset();
   if (wanted_ == kStopped) return;
   const bool paused = wanted_ == kPaused;
   Play();
