@@ -10,39 +10,18 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
+#include <cstdio>
+
+#include "net_test_support.h"
 
 namespace nettest {
 namespace {
 
 constexpr int kStepTimeoutMs = 10000;
 
-int ListenOnLoopback(uint16_t& port) {
-  int fd = socket(AF_INET, SOCK_STREAM, 0);
-  int yes = 1;
-  setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  listen(fd, 4);
-  socklen_t length = sizeof address;
-  getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-  port = ntohs(address.sin_port);
-  return fd;
-}
-
 void CloseFd(int& fd) {
   if (fd >= 0) close(fd);
   fd = -1;
-}
-
-// Closes with RST: the peer's next read fails with "connection reset".
-void ResetFd(int& fd) {
-  if (fd < 0) return;
-  linger hard{1, 0};
-  setsockopt(fd, SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
-  CloseFd(fd);
 }
 
 int ConnectFrom(const std::string& from, const std::string& host, int port) {
@@ -59,6 +38,15 @@ int ConnectFrom(const std::string& from, const std::string& host, int port) {
   return fd;
 }
 
+bool SendAll(int fd, const std::string& bytes) {
+  for (size_t sent = 0; sent < bytes.size();) {
+    const ssize_t n = send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+    if (n <= 0) return false;
+    sent += static_cast<size_t>(n);
+  }
+  return true;
+}
+
 }  // namespace
 
 FakeFtpServer::FakeFtpServer() {
@@ -67,14 +55,7 @@ FakeFtpServer::FakeFtpServer() {
 
 FakeFtpServer::~FakeFtpServer() {
   Finish();
-  CloseFd(listen_fd_);
-  CloseFd(control_fd_);
-  CloseFd(data_listen_fd_);
-  CloseFd(data_fd_);
-}
-
-FakeFtpServer& FakeFtpServer::Reply(const std::string& line) {
-  return Raw(line + "\r\n");
+  for (int* fd : {&listen_fd_, &control_fd_, &data_listen_fd_, &data_fd_}) CloseFd(*fd);
 }
 
 FakeFtpServer& FakeFtpServer::Raw(const std::string& bytes) {
@@ -85,9 +66,7 @@ FakeFtpServer& FakeFtpServer::Raw(const std::string& bytes) {
 FakeFtpServer& FakeFtpServer::Pause(int ms) {
   steps_.push_back([this, ms] {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (!stop_ && std::chrono::steady_clock::now() < end) {
-      poll(nullptr, 0, 10);
-    }
+    while (!stop_ && std::chrono::steady_clock::now() < end) poll(nullptr, 0, 10);
     return !stop_;
   });
   return *this;
@@ -96,15 +75,10 @@ FakeFtpServer& FakeFtpServer::Pause(int ms) {
 FakeFtpServer& FakeFtpServer::Expect(const std::string& prefix) {
   steps_.push_back([this, prefix] {
     std::string line;
-    if (!ReadLine(line)) {
-      Fail("expected " + prefix + ", got nothing");
-      return false;
-    }
-    if (line.rfind(prefix, 0) != 0) {
-      Fail("expected " + prefix + ", got " + line);
-      return false;
-    }
-    return true;
+    const bool read = ReadLine(line);
+    if (read && line.rfind(prefix, 0) == 0) return true;
+    Fail("expected " + prefix + ", got " + (read ? line : "nothing"));
+    return false;
   });
   return *this;
 }
@@ -121,35 +95,22 @@ FakeFtpServer& FakeFtpServer::Login() {
 
 FakeFtpServer& FakeFtpServer::PassiveReply(const std::string& host) {
   steps_.push_back([this, host] {
-    uint16_t data_port = 0;
+    uint16_t port = 0;
     CloseFd(data_listen_fd_);
-    data_listen_fd_ = ListenOnLoopback(data_port);
+    data_listen_fd_ = ListenOnLoopback(port);
     return SendAll(control_fd_, "227 Entering Passive Mode (" + host + "," +
-                                    std::to_string(data_port / 256) + "," +
-                                    std::to_string(data_port % 256) + ")\r\n");
+                                    std::to_string(port / 256) + "," + std::to_string(port % 256) +
+                                    ")\r\n");
   });
   return *this;
-}
-
-FakeFtpServer& FakeFtpServer::PassiveData(const std::string& type) {
-  return Expect("TYPE " + type)
-      .Reply("200 ok")
-      .Expect("PASV")
-      .PassiveReply("127,0,0,1")
-      .AcceptData();
 }
 
 FakeFtpServer& FakeFtpServer::ConnectToPort() {
   steps_.push_back([this] {
     CloseFd(data_fd_);
     data_fd_ = ConnectFrom("", last_port_host_, last_port_);
-    if (data_fd_ < 0) {
-      Fail("cannot connect to the PORT address");
-      return false;
-    }
-    std::lock_guard<std::mutex> lock(mutex_);
-    data_connected_ = true;
-    return true;
+    if (data_fd_ < 0) Fail("cannot connect to the PORT address");
+    return data_fd_ >= 0;
   });
   return *this;
 }
@@ -160,11 +121,10 @@ FakeFtpServer& FakeFtpServer::StrangerAtPort(const std::string& from, const std:
     if (fd < 0) return true;  // nobody listens for strangers: fine too
     SendAll(fd, bytes);
     char buffer[4096];
-    while (WaitReadable(fd, 1000)) {
-      const ssize_t n = read(fd, buffer, sizeof buffer);
-      if (n <= 0) break;
+    ssize_t n;
+    while (WaitReadable(fd, 1000) && (n = read(fd, buffer, sizeof buffer)) > 0) {
       std::lock_guard<std::mutex> lock(mutex_);
-      stranger_received_.append(buffer, static_cast<size_t>(n));
+      seen_.stranger_received.append(buffer, static_cast<size_t>(n));
     }
     CloseFd(fd);
     return true;
@@ -185,8 +145,7 @@ FakeFtpServer& FakeFtpServer::AcceptData() {
     char text[INET_ADDRSTRLEN] = {};
     inet_ntop(AF_INET, &peer.sin_addr, text, sizeof text);
     std::lock_guard<std::mutex> lock(mutex_);
-    data_peer_ = text;
-    data_connected_ = data_fd_ >= 0;
+    seen_.data_peer = text;
     return data_fd_ >= 0;
   });
   return *this;
@@ -198,13 +157,10 @@ FakeFtpServer& FakeFtpServer::SendData(const std::string& bytes) {
 }
 
 FakeFtpServer& FakeFtpServer::SendDataRepeated(const std::string& line, size_t total) {
-  steps_.push_back([this, line, total] {
-    for (size_t sent = 0; sent < total && !stop_; sent += line.size()) {
-      if (!SendAll(data_fd_, line)) break;  // the client has had enough
-    }
-    return true;
+  return Then([this, line, total] {
+    for (size_t sent = 0; sent < total && !stop_ && SendAll(data_fd_, line); sent += line.size()) {
+    }  // stops early when the client has had enough
   });
-  return *this;
 }
 
 FakeFtpServer& FakeFtpServer::ReadDataUntilClosed() {
@@ -214,7 +170,7 @@ FakeFtpServer& FakeFtpServer::ReadDataUntilClosed() {
       const ssize_t n = read(data_fd_, buffer, sizeof buffer);
       if (n <= 0) return true;
       std::lock_guard<std::mutex> lock(mutex_);
-      data_received_.append(buffer, static_cast<size_t>(n));
+      seen_.data_received.append(buffer, static_cast<size_t>(n));
     }
     Fail("the data connection never closed");
     return false;
@@ -228,22 +184,6 @@ FakeFtpServer& FakeFtpServer::Then(std::function<void()> action) {
     return true;
   });
   return *this;
-}
-
-FakeFtpServer& FakeFtpServer::CloseData() {
-  return Then([this] { CloseFd(data_fd_); });
-}
-
-FakeFtpServer& FakeFtpServer::ResetData() {
-  return Then([this] { ResetFd(data_fd_); });
-}
-
-FakeFtpServer& FakeFtpServer::CloseControl() {
-  return Then([this] { CloseFd(control_fd_); });
-}
-
-FakeFtpServer& FakeFtpServer::ResetControl() {
-  return Then([this] { ResetFd(control_fd_); });
 }
 
 FakeFtpServer& FakeFtpServer::Gate() {
@@ -262,13 +202,17 @@ void FakeFtpServer::OpenGate() {
   gate_cv_.notify_all();
 }
 
-void FakeFtpServer::Start() {
-  thread_ = std::thread([this] { Run(); });
-}
-
-void FakeFtpServer::Finish() {
+std::string FakeFtpServer::Finish() {
   stop_ = true;
   if (thread_.joinable()) thread_.join();
+  return seen_.failure;
+}
+
+// A reset closes with RST: the peer's next read fails with "connection reset".
+void FakeFtpServer::Close(int& fd, bool reset) {
+  linger hard{1, 0};
+  if (fd >= 0 && reset) setsockopt(fd, SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
+  CloseFd(fd);
 }
 
 void FakeFtpServer::Run() {
@@ -287,90 +231,46 @@ void FakeFtpServer::Run() {
 }
 
 bool FakeFtpServer::WaitReadable(int fd, int timeout_ms) {
-  if (fd < 0) return false;
-  for (int waited = 0; waited < timeout_ms && !stop_; waited += 20) {
+  for (int waited = 0; fd >= 0 && waited < timeout_ms && !stop_; waited += 20) {
     pollfd p{fd, POLLIN, 0};
     if (poll(&p, 1, 20) > 0) return true;
   }
   return false;
 }
 
-bool FakeFtpServer::SendAll(int fd, const std::string& bytes) {
-  size_t sent = 0;
-  while (sent < bytes.size()) {
-    const ssize_t n = send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
-    if (n <= 0) return false;
-    sent += static_cast<size_t>(n);
+bool FakeFtpServer::ReadLine(std::string& line) {
+  size_t lf;
+  while ((lf = pending_input_.find('\n')) == std::string::npos) {
+    char buffer[4096];
+    ssize_t n = 0;
+    if (!WaitReadable(control_fd_, kStepTimeoutMs) || (n = read(control_fd_, buffer, 4096)) <= 0)
+      return false;
+    pending_input_.append(buffer, static_cast<size_t>(n));
+  }
+  line = pending_input_.substr(0, lf);
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  pending_input_.erase(0, lf + 1);
+  std::lock_guard<std::mutex> lock(mutex_);
+  seen_.commands.push_back(line);
+  int h[6] = {};
+  if (std::sscanf(line.c_str(), "PORT %d,%d,%d,%d,%d,%d", &h[0], &h[1], &h[2], &h[3], &h[4],
+                  &h[5]) == 6) {
+    last_port_host_ = std::to_string(h[0]) + "." + std::to_string(h[1]) + "." +
+                      std::to_string(h[2]) + "." + std::to_string(h[3]);
+    last_port_ = h[4] * 256 + h[5];
+    seen_.ports.push_back(last_port_);
   }
   return true;
 }
 
-bool FakeFtpServer::ReadLine(std::string& line) {
-  for (;;) {
-    const size_t lf = pending_input_.find('\n');
-    if (lf != std::string::npos) {
-      line = pending_input_.substr(0, lf);
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      pending_input_.erase(0, lf + 1);
-      std::lock_guard<std::mutex> lock(mutex_);
-      commands_.push_back(line);
-      if (line.rfind("PORT ", 0) == 0) {
-        int h[6] = {};
-        std::sscanf(line.c_str() + 5, "%d,%d,%d,%d,%d,%d", &h[0], &h[1], &h[2], &h[3], &h[4],
-                    &h[5]);
-        last_port_host_ = std::to_string(h[0]) + "." + std::to_string(h[1]) + "." +
-                          std::to_string(h[2]) + "." + std::to_string(h[3]);
-        last_port_ = h[4] * 256 + h[5];
-        ports_.push_back(last_port_);
-      }
-      return true;
-    }
-    if (!WaitReadable(control_fd_, kStepTimeoutMs)) return false;
-    char buffer[4096];
-    const ssize_t n = read(control_fd_, buffer, sizeof buffer);
-    if (n <= 0) return false;
-    pending_input_.append(buffer, static_cast<size_t>(n));
-  }
-}
-
 void FakeFtpServer::Fail(const std::string& why) {
   std::lock_guard<std::mutex> lock(mutex_);
-  if (failure_.empty()) failure_ = why;
+  if (seen_.failure.empty()) seen_.failure = why;
 }
 
-std::vector<std::string> FakeFtpServer::Commands() {
+FakeFtpServer::Record FakeFtpServer::Seen() {
   std::lock_guard<std::mutex> lock(mutex_);
-  return commands_;
-}
-
-std::string FakeFtpServer::Failure() {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return failure_;
-}
-
-std::string FakeFtpServer::DataReceived() {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return data_received_;
-}
-
-std::string FakeFtpServer::StrangerReceived() {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return stranger_received_;
-}
-
-std::string FakeFtpServer::DataPeer() {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return data_peer_;
-}
-
-bool FakeFtpServer::DataConnected() {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return data_connected_;
-}
-
-std::vector<int> FakeFtpServer::PortsAnnounced() {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return ports_;
+  return seen_;
 }
 
 }  // namespace nettest

@@ -24,10 +24,12 @@ class FakeFtpServer {
   uint16_t port() const { return port_; }
 
   // Script steps, played in order once Start() is called.
-  FakeFtpServer& Reply(const std::string& line);  // the line plus CR LF
-  FakeFtpServer& Raw(const std::string& bytes);   // exactly these bytes
+  FakeFtpServer& Reply(const std::string& line) { return Raw(line + "\r\n"); }
+  FakeFtpServer& Raw(const std::string& bytes);  // exactly these bytes
   FakeFtpServer& Pause(int ms);
   FakeFtpServer& Expect(const std::string& prefix);  // the next command must start so
+  // ... and is answered "200 ok"
+  FakeFtpServer& Ok(const std::string& prefix) { return Expect(prefix).Reply("200 ok"); }
   // The usual anonymous login: greeting, USER, PASS, PWD.
   FakeFtpServer& Login();
   // Listens for a data connection on 127.0.0.1 and replies 227 naming `host` ("127,0,0,2")
@@ -35,7 +37,9 @@ class FakeFtpServer {
   FakeFtpServer& PassiveReply(const std::string& host);
   // The usual way into a passive transfer: "TYPE <type>" accepted, PASV answered naming
   // 127.0.0.1, and the data connection accepted.
-  FakeFtpServer& PassiveData(const std::string& type);
+  FakeFtpServer& PassiveData(const std::string& type) {
+    return Ok("TYPE " + type).Expect("PASV").PassiveReply("127,0,0,1").AcceptData();
+  }
   // Connects to the address and port of the last PORT command.
   FakeFtpServer& ConnectToPort();
   // A stranger at the PORT address: connects from `from` ("127.0.0.2"), sends `bytes` and
@@ -46,33 +50,47 @@ class FakeFtpServer {
   // Sends `line` over and over, `total` bytes in all or until the client stops taking them.
   FakeFtpServer& SendDataRepeated(const std::string& line, size_t total);
   FakeFtpServer& ReadDataUntilClosed();
-  FakeFtpServer& CloseData();
-  FakeFtpServer& ResetData();  // closes with a reset instead of an orderly end
-  FakeFtpServer& CloseControl();
-  FakeFtpServer& ResetControl();
+  // Closing a connection, with an orderly end or (reset) with RST.
+  FakeFtpServer& CloseData() {
+    return Then([this] { Close(data_fd_, false); });
+  }
+  FakeFtpServer& ResetData() {
+    return Then([this] { Close(data_fd_, true); });
+  }
+  FakeFtpServer& CloseControl() {
+    return Then([this] { Close(control_fd_, false); });
+  }
+  FakeFtpServer& ResetControl() {
+    return Then([this] { Close(control_fd_, true); });
+  }
   // Waits until the test calls OpenGate() (once per Gate), so a step can wait for the
   // client to have acted on what came before.
   FakeFtpServer& Gate();
   void OpenGate();
 
-  void Start();
-  // Stops the script (if still running) and waits for the thread.
-  void Finish();
+  void Start() {
+    thread_ = std::thread([this] { Run(); });
+  }
+  // Stops the script (if still running), waits for the thread and returns the first thing
+  // the client did not do as scripted ("" when all went as scripted).
+  std::string Finish();
 
-  std::vector<std::string> Commands();
-  std::string Failure();              // the first thing the client did not do as scripted
-  std::string DataReceived();         // what came on the data connection
-  std::string DataPeer();             // the address the data connection came from
-  std::string StrangerReceived();     // what the stranger at the PORT address was given
-  bool DataConnected();               // a data connection was accepted
-  std::vector<int> PortsAnnounced();  // ports of PORT commands
+  struct Record {
+    std::vector<std::string> commands;
+    std::string failure;
+    std::string data_received;      // what came on the data connection
+    std::string data_peer;          // the address the data connection came from
+    std::string stranger_received;  // what the stranger at the PORT address was given
+    std::vector<int> ports;         // ports of PORT commands
+  };
+  Record Seen();  // what the server has seen so far
 
  private:
   using Step = std::function<bool()>;
   FakeFtpServer& Then(std::function<void()> action);  // a step that cannot fail
   void Run();
+  static void Close(int& fd, bool reset);
   bool WaitReadable(int fd, int timeout_ms);
-  bool SendAll(int fd, const std::string& bytes);
   bool ReadLine(std::string& line);
   void Fail(const std::string& why);
 
@@ -82,14 +100,11 @@ class FakeFtpServer {
   std::thread thread_;
   std::atomic<bool> stop_{false};
   std::mutex mutex_;
-  std::vector<std::string> commands_;
-  std::string failure_, data_received_, data_peer_, pending_input_, stranger_received_;
+  Record seen_;
+  std::string pending_input_, last_port_host_;
+  int last_port_ = 0;
   std::condition_variable gate_cv_;
   int gates_opened_ = 0, gates_passed_ = 0;
-  bool data_connected_ = false;
-  std::vector<int> ports_;
-  std::string last_port_host_;
-  int last_port_ = 0;
 };
 
 }  // namespace nettest

@@ -70,17 +70,38 @@ bool RunUntil(platform::NetLoop& loop, const std::function<bool()>& done, int ti
   return true;
 }
 
-RefusingPort::RefusingPort(uint16_t port) {
-  fd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+namespace {
+
+// A TCP socket bound to 127.0.0.1:port (0: the system picks); the port it got goes to `port`.
+int BoundOnLoopback(uint16_t& port) {
+  int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   address.sin_port = htons(port);
-  bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address);
   socklen_t length = sizeof address;
-  getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length);
-  port_ = ntohs(address.sin_port);
+  if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+      getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+    close(fd);
+    return -1;
+  }
+  port = ntohs(address.sin_port);
+  return fd;
 }
+
+}  // namespace
+
+int ListenOnLoopback(uint16_t& port) {
+  port = 0;
+  int fd = BoundOnLoopback(port);
+  if (fd >= 0 && listen(fd, 16) != 0) {
+    close(fd);
+    fd = -1;
+  }
+  return fd;
+}
+
+RefusingPort::RefusingPort(uint16_t port) : fd_(BoundOnLoopback(port)), port_(port) {}
 
 RefusingPort::~RefusingPort() {
   close(fd_);
@@ -132,22 +153,6 @@ std::string ChildProcess::ReadLine(int timeout_ms) {
 // ---- servers --------------------------------------------------------------------------
 
 namespace {
-
-// A listening socket on 127.0.0.1 at a port the system picks.
-int ListenOnLoopback(uint16_t& port) {
-  int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(fd, 16) != 0 ||
-      getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-    close(fd);
-    return -1;
-  }
-  port = ntohs(address.sin_port);
-  return fd;
-}
 
 std::vector<std::string> PyFtpArguments(const std::string& root, const std::string& user,
                                         const std::string& password) {
@@ -297,17 +302,12 @@ void EventLog::Attach(net::CFtpClient& ftp) {
             std::to_string(ftp.FtpSessionState()));
     };
   };
-  ftp.OnConnect = record("OnConnect");
-  ftp.OnCreateDirectory = record("OnCreateDirectory");
-  ftp.OnDeleteFile = record("OnDeleteFile");
-  ftp.OnGetCurrentDirectory = record("OnGetCurrentDirectory");
-  ftp.OnSetCurrentDirectory = record("OnSetCurrentDirectory");
-  ftp.OnRemoveDirectory = record("OnRemoveDirectory");
-  ftp.OnRenameFile = record("OnRenameFile");
-  ftp.OnDownloadFile = record("OnDownloadFile");
-  ftp.OnUploadFile = record("OnUploadFile");
-  ftp.OnEnumFiles = record("OnEnumFiles");
-  ftp.OnQuitSession = record("OnQuitSession");
+#define BRIKKA_RECORD(event) ftp.event = record(#event)
+  BRIKKA_RECORD(OnConnect), BRIKKA_RECORD(OnCreateDirectory), BRIKKA_RECORD(OnDeleteFile);
+  BRIKKA_RECORD(OnGetCurrentDirectory), BRIKKA_RECORD(OnSetCurrentDirectory);
+  BRIKKA_RECORD(OnRemoveDirectory), BRIKKA_RECORD(OnRenameFile), BRIKKA_RECORD(OnDownloadFile);
+  BRIKKA_RECORD(OnUploadFile), BRIKKA_RECORD(OnEnumFiles), BRIKKA_RECORD(OnQuitSession);
+#undef BRIKKA_RECORD
   ftp.OnStateChange = [this, &ftp](int32_t state) {
     states.push_back(state);
     const int now = ftp.FtpSessionState();
@@ -327,21 +327,12 @@ FtpHarness::FtpHarness() {
   Attach(ftp);
 }
 
-int FtpHarness::NextEvent(int timeout_ms) {
-  const size_t before = events.size();
-  if (!RunUntil(
-          loop, [&] { return events.size() > before; }, timeout_ms))
-    return -1;
-  return events.back().second;
-}
-
 int FtpHarness::Call(const std::function<void()>& start, int timeout_ms) {
   const size_t before = events.size();
   start();
-  if (!RunUntil(
-          loop, [&] { return events.size() > before; }, timeout_ms))
-    return -1;
-  return events.back().second;
+  const bool came = RunUntil(
+      loop, [&] { return events.size() > before; }, timeout_ms);
+  return came ? events.back().second : -1;
 }
 
 int FtpHarness::Login(uint16_t port, const std::string& user, const std::string& password) {

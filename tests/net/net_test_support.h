@@ -40,6 +40,9 @@ std::vector<std::string> ListFolder(const std::string& path);
 // Runs the loop until `done` holds or `timeout_ms` passes; returns done().
 bool RunUntil(platform::NetLoop& loop, const std::function<bool()>& done, int timeout_ms);
 
+// A listening socket on 127.0.0.1 at a port the system picks; -1 when there is none.
+int ListenOnLoopback(uint16_t& port);
+
 // A port on 127.0.0.1 that refuses connections for as long as the object lives: it is bound
 // but never listens, so no other socket can take it meanwhile.
 class RefusingPort {
@@ -116,8 +119,6 @@ struct FtpHarness : EventLog {
   // Calls `start` (a method) and runs the loop until its completion event; returns the
   // status, or -1 when no event came within `timeout_ms`.
   int Call(const std::function<void()>& start, int timeout_ms = 15000);
-  // Runs the loop until one more completion event arrives; its status or -1.
-  int NextEvent(int timeout_ms);
   // Connects to 127.0.0.1:port (as `user`/`password` when user is not empty).
   int Login(uint16_t port, const std::string& user = "", const std::string& password = "");
   std::vector<std::string> SentCommands() const;  // protocol messages of kind 0

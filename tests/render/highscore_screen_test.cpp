@@ -12,8 +12,6 @@ namespace brikka::testing {
 namespace {
 
 constexpr uint32_t kWhite = 0xFFFFFFFFu, kGrey = 0xFF7B7B7Bu, kRed = 0xFFFF0000u;
-constexpr PlayerSide kRight = PlayerSide::Right;
-constexpr PlayerSide kLeft = PlayerSide::Left;
 
 using HighscoreScreen = HighscoreGameOn<ScreenGame>;
 

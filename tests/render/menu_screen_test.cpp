@@ -108,31 +108,16 @@ TEST_P(MenuButtons, ShowTheSwitchesUpOrDownWhiteOrGrey) {
 
 // Every switch both ways; battle shows down though grey while one player plays, and only a
 // sense of exactly 1 shows clockwise.
-INSTANTIATE_TEST_SUITE_P(Cases, MenuButtons,
-                         ::testing::Values(MenuCase{"OnePlayerBattleOn",
-                                                    1,
-                                                    false,
-                                                    true,
-                                                    false,
-                                                    false,
-                                                    false,
-                                                    false,
-                                                    true,
-                                                    {"CW", "Battle"},
-                                                    {"Battle"}},
-                                           MenuCase{"AllOnOddSenseNoHighscores",
-                                                    5,
-                                                    true,
-                                                    true,
-                                                    true,
-                                                    true,
-                                                    true,
-                                                    true,
-                                                    false,
-                                                    {"CcW", "Multi", "Battle", "Music", "Sound",
-                                                     "LGrid", "RGrid"},
-                                                    {"Highscores"}}),
-                         [](const auto& info) { return std::string(info.param.name); });
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MenuButtons,
+    ::testing::Values(
+        MenuCase{"OnePlayerBattleOn", 1, false, true, false, false, false, false, true,
+                 {"CW", "Battle"}, {"Battle"}},
+        MenuCase{"AllOnOddSenseNoHighscores", 5, true, true, true, true, true, true, false,
+                 {"CcW", "Multi", "Battle", "Music", "Sound", "LGrid", "RGrid"}, {"Highscores"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 TEST(MenuScreenOrder, TheBackgroundIsUnderEverythingAndTheCursorOverEverything) {
   MenuScreen s;

@@ -44,36 +44,36 @@ bool BlueBlock(uint32_t p) {
 
 TEST(PlayScreenBlocks, ShowInTheirColoursAtTheirCellsThroughTheOverlay) {
   PlayScreen s({.multiplayer = true});
-  s.SetBlocks(PlayerSide::Right, {{3, 2}});
-  s.Colour(PlayerSide::Right, kRed);
-  s.SetBlocks(PlayerSide::Left, {{7, 5}});
-  s.Colour(PlayerSide::Left, kBlue);
+  s.SetBlocks(kRight, {{3, 2}});
+  s.Colour(kRight, kRed);
+  s.SetBlocks(kLeft, {{7, 5}});
+  s.Colour(kLeft, kBlue);
   ASSERT_TRUE(s.g().Render());
-  EXPECT_TRUE(RedBlock(s.AtCell(PlayerSide::Right, 3, 2)));
-  EXPECT_TRUE(BlueBlock(s.AtCell(PlayerSide::Left, 7, 5)));
+  EXPECT_TRUE(RedBlock(s.AtCell(kRight, 3, 2)));
+  EXPECT_TRUE(BlueBlock(s.AtCell(kLeft, 7, 5)));
   for (auto [column, row] : {std::pair{4, 2}, {2, 2}, {3, 3}, {3, 1}}) {
-    EXPECT_FALSE(RedBlock(s.AtCell(PlayerSide::Right, column, row))) << column << "," << row;
-    EXPECT_FALSE(BlueBlock(s.AtCell(PlayerSide::Left, column + 4, row + 3)));
+    EXPECT_FALSE(RedBlock(s.AtCell(kRight, column, row))) << column << "," << row;
+    EXPECT_FALSE(BlueBlock(s.AtCell(kLeft, column + 4, row + 3)));
   }
   // Full wells: every cell shows its block at its centre and just inside its corners.
-  s.SetBlocks(PlayerSide::Right, RulesGame::Rows(1, 20));
-  s.Colour(PlayerSide::Right, kRed);
-  s.SetBlocks(PlayerSide::Left, RulesGame::Rows(1, 20));
-  s.Colour(PlayerSide::Left, kBlue);
+  s.SetBlocks(kRight, RulesGame::Rows(1, 20));
+  s.Colour(kRight, kRed);
+  s.SetBlocks(kLeft, RulesGame::Rows(1, 20));
+  s.Colour(kLeft, kBlue);
   ASSERT_TRUE(s.g().Render());
   int hidden = 0;
   for (int row = 1; row <= 20; ++row)
     for (int column = 1; column <= 10; ++column)
       for (auto [dx, dy] : {std::pair{0, 0}, {-9, -9}, {8, -9}, {-9, 8}, {8, 8}}) {
-        hidden += RedBlock(s.AtCell(PlayerSide::Right, column, row, dx, dy)) ? 0 : 1;
-        hidden += BlueBlock(s.AtCell(PlayerSide::Left, column, row, dx, dy)) ? 0 : 1;
+        hidden += RedBlock(s.AtCell(kRight, column, row, dx, dy)) ? 0 : 1;
+        hidden += BlueBlock(s.AtCell(kLeft, column, row, dx, dy)) ? 0 : 1;
       }
   EXPECT_EQ(hidden, 0);
   // Outside the wells the overlay lies over the blocks.
-  s.SetBlocks(PlayerSide::Right, {{12, 8}});
-  s.Colour(PlayerSide::Right, kRed);
+  s.SetBlocks(kRight, {{12, 8}});
+  s.Colour(kRight, kRed);
   ASSERT_TRUE(s.g().Render());
-  EXPECT_FALSE(RedBlock(s.AtCell(PlayerSide::Right, 12, 8)));
+  EXPECT_FALSE(RedBlock(s.AtCell(kRight, 12, 8)));
 }
 
 // The game-state words of both wells by battle, losses and pauses: the red texts of the

@@ -112,6 +112,14 @@ struct HeadlessScreen {
     device->Present();
     return device->LastFrame();
   }
+  // A frame of one untinted square of `tex` (or white) at the top-left corner.
+  SDL_Surface* Square(uint32_t background, const Texture* tex, float size) {
+    return Frame(background, [&](Device& d) {
+      Vertex v[4];
+      QuadCorners(v, 0, 0, size, size, 0xFFFFFFFF);
+      d.DrawQuad(v, tex);
+    });
+  }
   ScratchDir dir;
   HeadlessPlatform plat;
   std::unique_ptr<HeadlessDevice> device;

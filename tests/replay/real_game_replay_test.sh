@@ -77,21 +77,30 @@ if [ "$mode" = one ]; then
 else
   lose_focus
   xdotool key p   # both wells paused by the lost device: one key resumes both
-  # Player 1 puts each piece where it fills rows best, seen in the recording so far: after
-  # each move (moves are polled every 45 ms, so one is held, then checked) the next look
-  # waits for the recording to be written again. Player 2 now and then moves or turns.
-  # Until a removed row has been sent to the other well.
+  # Player 1 puts each piece where it fills rows best, seen in the recording so far. Both
+  # wells are paused while the test looks (P pauses both in battle), so however slowly the
+  # recording is written (every 2 s) and replayed, the piece is where the plan saw it. Then
+  # one move (moves are polled every 45 ms, so a key is held) or a drop. Player 2 now and
+  # then moves or turns. Until a removed row has been sent to the other well.
+  field() { python3 "$CHECK" field "$work/so_far.out" "$1"; }
   for _ in $(seq 150); do
-    size=$(stat -c %s "$rec")
-    for _ in $(seq 50); do sleep 0.1; [ "$(stat -c %s "$rec")" != "$size" ] && break; done
-    "$sim" "$rec" >"$work/so_far.out" 2>/dev/null
-    field() { python3 "$CHECK" field "$work/so_far.out" "$1"; }
+    xdotool key p
+    # The replay shows the pause, or a lost well that P leaves alone.
+    for _ in $(seq 30); do
+      size=$(stat -c %s "$rec")
+      for _ in $(seq 50); do sleep 0.1; [ "$(stat -c %s "$rec")" != "$size" ] && break; done
+      "$sim" "$rec" >"$work/so_far.out" 2>/dev/null
+      [ "$(field right.Paused)" = True ] || [ "$(field right.GameOver)" = True ] ||
+        [ "$(field left.GameOver)" = True ] && break
+    done
     [ $(($(field right.Lines) + $(field left.Lines))) -gt 0 ] && break
     if [ "$(field right.GameOver)" = True ] || [ "$(field left.GameOver)" = True ]; then
+      [ "$(field right.Paused)" = True ] && xdotool key p
       xdotool key F3; continue
     fi
-    [ $((RANDOM % 3)) = 0 ] && xdotool key "$(echo a d w | cut -d' ' -f$((RANDOM % 3 + 1)))"
     read -r n drop < <(python3 "$CHECK" plan "$work/so_far.out" right)
+    [ "$(field right.Paused)" = True ] && xdotool key p
+    [ $((RANDOM % 3)) = 0 ] && xdotool key "$(echo a d w | cut -d' ' -f$((RANDOM % 3 + 1)))"
     if [ "$n" = 0 ]; then
       xdotool keydown Down; sleep "$drop"; xdotool keyup Down
     else

@@ -12,8 +12,6 @@ namespace {
 using testing::HighscoreGame;
 using testing::StandardRows;
 using testing::TableRows;
-constexpr PlayerSide kRight = PlayerSide::Right;
-constexpr PlayerSide kLeft = PlayerSide::Left;
 namespace vk = platform::vk;
 
 // The table after a score is placed by the rules as players know them: below every score

@@ -12,8 +12,8 @@ namespace {
 
 using testing::Cell;
 using testing::RulesGame;
-constexpr PlayerSide kRight = PlayerSide::Right;
-constexpr PlayerSide kLeft = PlayerSide::Left;
+using testing::Settled;
+using testing::SettledOf;
 
 PlayerSide Other(PlayerSide s) {
   return s == kRight ? kLeft : kRight;
@@ -31,21 +31,10 @@ void RemoveRows(RulesGame& t, PlayerSide sender, int rows) {
   t.Pump(200);
 }
 
-struct Block {
-  double x, y;
-  uint32_t colour;
-  bool operator==(const Block&) const = default;
-};
-std::vector<Block> Blocks(const PlayField& f) {
-  std::vector<Block> out;
-  for (const cBlock& b : f.Blocks) out.push_back({b.MyX(), b.MyY(), b.Color});
-  return out;
-}
-
 // The blocks from `from` on are `rows` pushed rows, the first pushed now highest: each a run
 // of 3 to 7 blocks on one row, in distinct columns of the well, each in a piece colour.
 void ExpectPushedRows(RulesGame& t, PlayerSide side, size_t from, int rows) {
-  const auto blocks = Blocks(t.g().Field(side));
+  const Settled blocks = SettledOf(t.g().Field(side));
   std::set<uint32_t> colours;
   for (int16_t type = 1; type <= 7; ++type) colours.insert(t.g().GetColor(type));
   std::set<double> columns;
@@ -54,10 +43,11 @@ void ExpectPushedRows(RulesGame& t, PlayerSide side, size_t from, int rows) {
   for (int row = rows; row >= 1; --row) {
     SCOPED_TRACE(row);
     std::set<double> used;
-    for (; i < blocks.size() && blocks[i].y == t.RowY(row); ++i) {
-      EXPECT_TRUE(columns.count(blocks[i].x)) << blocks[i].x;
-      EXPECT_TRUE(used.insert(blocks[i].x).second) << "column used twice";
-      EXPECT_TRUE(colours.count(blocks[i].colour));
+    for (; i < blocks.size() && std::get<1>(blocks[i]) == t.RowY(row); ++i) {
+      const auto [x, y, colour] = blocks[i];
+      EXPECT_TRUE(columns.count(x)) << x;
+      EXPECT_TRUE(used.insert(x).second) << "column used twice";
+      EXPECT_TRUE(colours.count(colour));
     }
     EXPECT_GE(used.size(), 3u);
     EXPECT_LE(used.size(), 7u);
@@ -83,16 +73,16 @@ TEST(Battle, OneRowLiftsTheOpponentsStackAndAddsABottomRowWithHoles) {
     std::vector<Cell> stack = {{1, 1}, {2, 1}, {2, 2}, {10, 3}};
     if (c.empty) stack.clear();
     t.SetBlocks(opp, stack);
-    auto before = Blocks(t.g().Field(opp));
+    Settled before = SettledOf(t.g().Field(opp));
     RemoveRows(t, c.sender, 1);
     EXPECT_EQ(t.g().Field(c.sender).Score, 40);
     EXPECT_EQ(t.g().Field(opp).Score, 0);  // its piece, far above, was left alone
     if (c.two_players) {
-      for (Block& b : before) b.y -= 20;
+      for (auto& b : before) std::get<1>(b) -= 20;
     }
-    auto after = Blocks(t.g().Field(opp));
+    const Settled after = SettledOf(t.g().Field(opp));
     ASSERT_GE(after.size(), before.size());
-    EXPECT_EQ(std::vector<Block>(after.begin(), after.begin() + before.size()), before);
+    EXPECT_EQ(Settled(after.begin(), after.begin() + before.size()), before);
     if (c.two_players) {
       ExpectPushedRows(t, opp, before.size(), 1);
     } else {
@@ -117,14 +107,14 @@ TEST(Battle, APieceInTheWayIsPutDownSettledAndLiftedWithTheStack) {
   EXPECT_EQ(t.left().Shape.ShapeType, next);
   for (int i = 0; i < 4; ++i) EXPECT_EQ(t.left().Shape.BlockY(i), spawned.BlockY(i));
   const uint32_t square = t.g().GetColor(type);
-  const std::vector<Block> lifted = {
+  const Settled lifted = {
       {t.CellX(kLeft, 3), t.RowY(3), 0xFF00FF00u}, {t.CellX(kLeft, 3), t.RowY(4), 0xFF00FF00u},
       {t.CellX(kLeft, 4), t.RowY(3), 0xFF00FF00u}, {t.CellX(kLeft, 3), t.RowY(5), square},
       {t.CellX(kLeft, 4), t.RowY(5), square},      {t.CellX(kLeft, 3), t.RowY(6), square},
       {t.CellX(kLeft, 4), t.RowY(6), square}};
-  auto after = Blocks(t.left());
+  const Settled after = SettledOf(t.left());
   ASSERT_GE(after.size(), lifted.size());
-  EXPECT_EQ(std::vector<Block>(after.begin(), after.begin() + lifted.size()), lifted);
+  EXPECT_EQ(Settled(after.begin(), after.begin() + lifted.size()), lifted);
   ExpectPushedRows(t, kLeft, lifted.size(), 2);
 }
 
@@ -143,18 +133,18 @@ TEST(Battle, APieceOverAnEmptyColumnIsPutDownBeforeThePushedRowsReachIt) {
   RemoveRows(t, kRight, 4);
   EXPECT_EQ(t.left().Score, 4);
   // Put down on the floor (rows 1-3 of column 3, row 3 of column 4), then four rows up.
-  const auto after = Blocks(t.left());
+  const Settled after = SettledOf(t.left());
   ASSERT_GE(after.size(), 5u);
-  EXPECT_EQ(after[1].x, t.CellX(kLeft, 3));
-  EXPECT_EQ(after[1].y, t.RowY(5));
-  EXPECT_EQ(after[4].y, t.RowY(7));
+  EXPECT_EQ(std::get<0>(after[1]), t.CellX(kLeft, 3));
+  EXPECT_EQ(std::get<1>(after[1]), t.RowY(5));
+  EXPECT_EQ(std::get<1>(after[4]), t.RowY(7));
   ExpectPushedRows(t, kLeft, 5, 4);
 }
 
 // A loss gives the other side a win and stops both wells on the play screen with the level
 // timers running and no highscore check. A piece settling above the top after that (the
 // winner's lock delay was already running) counts no second win (mended). F3 starts both
-// wells again with the wins kept; P and T each pause and resume both.
+// wells again with the wins kept (pausing in battle: the keys' Pause table).
 TEST(Battle, ALossEndsTheRoundForBothAndF3StartsTheNextWithTheWinsKept) {
   for (PlayerSide loser : {kRight, kLeft}) {
     SCOPED_TRACE(loser == kRight ? "right loses" : "left loses");
@@ -185,14 +175,6 @@ TEST(Battle, ALossEndsTheRoundForBothAndF3StartsTheNextWithTheWinsKept) {
     EXPECT_FALSE(l.GameOver || w.GameOver);
     EXPECT_TRUE(l.Blocks.empty() && w.Blocks.empty());
     EXPECT_EQ(w.Wins, 1);
-    for (int key : {'P', 'P', 'T', 'T'}) {
-      t.plat().events().QueueKeyDown(key);
-      t.Pump(0);
-      EXPECT_EQ(t.right().Paused, t.left().Paused);
-      EXPECT_EQ(t.right().Active, !t.right().Paused);
-      EXPECT_EQ(t.left().Active, !t.left().Paused);
-    }
-    EXPECT_FALSE(t.right().Paused);
   }
 }
 

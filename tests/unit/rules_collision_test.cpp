@@ -6,7 +6,6 @@ namespace brikka {
 namespace {
 
 using testing::RulesGame;
-constexpr PlayerSide kRight = PlayerSide::Right;
 
 TEST(Collision, BottomOnTheFloorTouchesWhileTheScratchPieceIsInside) {
   RulesGame t;

@@ -1,6 +1,7 @@
 // The keyboard: each player's keys on their own well, turns refused whole, pausing and the
-// level minute, the restart keys by mode, Escape on each screen, and soft drop. Key codes are
-// written as numbers: a wrong entry in the code tables must not pass.
+// level minute, the restart keys by mode, and soft drop. Key codes are written as numbers:
+// a wrong entry in the code tables must not pass. (Escape: the scenarios escape_on_menu and
+// rules_escape_keeps_playing.)
 #include "platform/keycodes.h"
 #include "rules_support.h"
 
@@ -9,8 +10,6 @@ namespace {
 
 using testing::Cell;
 using testing::RulesGame;
-constexpr PlayerSide kRight = PlayerSide::Right;
-constexpr PlayerSide kLeft = PlayerSide::Left;
 
 using testing::Centres;
 using testing::CentresOf;
@@ -195,24 +194,6 @@ TEST(Restart, F1F2F3ByMode) {
       EXPECT_LT(s.BlockX(i), t.g().geo.LEndX);
     }
   }
-}
-
-TEST(Keys, EscapeOnThePlayScreenLeavesTheWellsRunningBehindTheMenu) {
-  RulesGame t;
-  t.StartGame();
-  t.plat().events().QueueKeyDown(27);
-  t.Frames(1);
-  ASSERT_EQ(t.g().Screen, 1);
-  EXPECT_TRUE(t.right().Active);
-  EXPECT_TRUE(t.right().TimerLevel->Enabled());
-  const double x = t.right().Shape.BlockX(0), y = t.right().Shape.BlockY(0);
-  t.plat().keys().Hold(203);
-  t.Frames(4);                              // about 100 ms: at least two polls
-  EXPECT_EQ(t.right().Shape.BlockY(0), y);  // nothing falls on the menu
-  EXPECT_LE(t.right().Shape.BlockX(0), x - 40);
-  t.plat().events().QueueKeyDown(27);
-  t.Frames(1);
-  EXPECT_TRUE(t.g().Ended());  // Escape on the menu ends the program
 }
 
 TEST(Keys, SoftDropFallsAt625PixelsASecondAndReleaseRestoresTheBonus) {

@@ -11,8 +11,7 @@ namespace {
 
 using testing::Cell;
 using testing::RulesGame;
-constexpr PlayerSide kRight = PlayerSide::Right;
-constexpr PlayerSide kLeft = PlayerSide::Left;
+using testing::SettledOf;
 
 // Every y of the wells, the pieces and the two screen pictures, in one list.
 std::vector<double> Ys(RulesGame& t) {
@@ -123,25 +122,16 @@ int16_t LowestFullRow(RulesGame& t) {
 // for a single row, not at all. Also while shaking: the records are rest positions. Once
 // emptied, the right well is not recorded again.
 TEST(Quake, ARowRemovalRecordsAsOneRecordingPerRemovedRow) {
+  auto with = [](std::vector<Cell> c, const std::vector<Cell>& more) {
+    c.insert(c.end(), more.begin(), more.end());
+    return c;
+  };
   const std::vector<std::vector<Cell>> layouts = {
-      [] {
-        auto c = RulesGame::Rows(1, 1);
-        c.insert(c.end(), {{3, 2}, {5, 3}});
-        return c;
-      }(),
-      [] {
-        auto c = RulesGame::Rows(1, 2);
-        c.push_back({3, 3});
-        return c;
-      }(),
+      with(RulesGame::Rows(1, 1), {{3, 2}, {5, 3}}),
+      with(RulesGame::Rows(1, 2), {{3, 3}}),
       RulesGame::Rows(1, 1),
       RulesGame::Rows(1, 2),
-      [] {
-        auto c = RulesGame::Rows(1, 1);
-        auto d = RulesGame::Rows(3, 3);
-        c.insert(c.end(), d.begin(), d.end());
-        return c;
-      }(),
+      with(RulesGame::Rows(1, 1), RulesGame::Rows(3, 3)),
   };
   for (size_t n = 0; n < layouts.size(); ++n) {
     for (bool shaking : {false, true}) {
@@ -185,12 +175,6 @@ TEST(Quake, ARowRemovalRecordsAsOneRecordingPerRemovedRow) {
       }
     }
   }
-}
-
-std::vector<std::tuple<double, double, uint32_t>> Settled(const PlayField& f) {
-  std::vector<std::tuple<double, double, uint32_t>> out;
-  for (const cBlock& b : f.Blocks) out.emplace_back(b.MyX(), b.MyY(), b.Color);
-  return out;
 }
 
 // Both wells on cell centres, no two blocks of a well in one cell.
@@ -241,8 +225,8 @@ TEST(Quake, PiecesSettlingAndRowsGoingWhileShakingEndAsWithoutAShake) {
       RulesGame t({.multiplayer = true, .battle = true});
       play(t, rows, start);
       EXPECT_EQ(t.g().Displacement(), 0);
-      EXPECT_EQ(Settled(t.right()), Settled(calm.right()));
-      EXPECT_EQ(Settled(t.left()), Settled(calm.left()));
+      EXPECT_EQ(SettledOf(t.right()), SettledOf(calm.right()));
+      EXPECT_EQ(SettledOf(t.left()), SettledOf(calm.left()));
       EXPECT_EQ(Ys(t), Ys(calm));
       EXPECT_EQ(t.left().Score, calm.left().Score);
       ExpectOnCells(t);

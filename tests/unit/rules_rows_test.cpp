@@ -10,7 +10,6 @@ namespace {
 
 using testing::Cell;
 using testing::RulesGame;
-constexpr PlayerSide kRight = PlayerSide::Right;
 
 std::vector<std::pair<double, double>> Centres(const PlayField& f) {
   std::vector<std::pair<double, double>> c;

@@ -4,14 +4,21 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <initializer_list>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "menu/ini.h"
 #include "test_support.h"
+
+namespace brikka {
+inline constexpr PlayerSide kRight = PlayerSide::Right;
+inline constexpr PlayerSide kLeft = PlayerSide::Left;
+}  // namespace brikka
 
 namespace brikka::testing {
 
@@ -27,6 +34,21 @@ inline Centres CentresOf(const cShape& s) {
   Centres c;
   for (int i = 0; i < 4; ++i) c[i] = {s.BlockX(i), s.BlockY(i)};
   return c;
+}
+
+// A well's settled blocks as (x, y, colour), in the well's order.
+using Settled = std::vector<std::tuple<double, double, uint32_t>>;
+inline Settled SettledOf(const PlayField& f) {
+  Settled out;
+  for (const cBlock& b : f.Blocks) out.emplace_back(b.MyX(), b.MyY(), b.Color);
+  return out;
+}
+
+// The y of the lowest of a piece's blocks.
+inline double Lowest(const cShape& s) {
+  double y = s.BlockY(0);
+  for (int i = 1; i < 4; ++i) y = std::max(y, s.BlockY(i));
+  return y;
 }
 
 struct Cell {

@@ -20,7 +20,9 @@ struct TimerRig {
   }
 };
 
-TEST(Timers, EnablingAnEnabledTimerDoesNotRestartIt) {
+// Enabling an enabled timer changes nothing; a disabled one never fires, and enabling it
+// again starts a fresh interval.
+TEST(Timers, EnablingRestartsOnlyADisabledTimer) {
   TimerRig r;
   Timer t(r.host, "t", 100, r.Log("t"));
   t.SetEnabled(true);
@@ -29,24 +31,18 @@ TEST(Timers, EnablingAnEnabledTimerDoesNotRestartIt) {
   r.clock.Advance(40);
   r.host.FireDue();
   EXPECT_EQ(r.ticks.size(), 1u);
-}
-
-TEST(Timers, EnablingADisabledTimerStartsAFreshInterval) {
-  TimerRig r;
-  Timer t(r.host, "t", 100, r.Log("t"));
-  t.SetEnabled(true);
   r.clock.Advance(90);
   t.SetEnabled(false);
   r.clock.Advance(50);
   r.host.FireDue();
-  EXPECT_TRUE(r.ticks.empty());  // a disabled timer never fires
+  EXPECT_EQ(r.ticks.size(), 1u);
   t.SetEnabled(true);
   r.clock.Advance(99);
   r.host.FireDue();
-  EXPECT_TRUE(r.ticks.empty());
+  EXPECT_EQ(r.ticks.size(), 1u);
   r.clock.Advance(1);
   r.host.FireDue();
-  EXPECT_EQ(r.ticks.size(), 1u);
+  EXPECT_EQ(r.ticks.size(), 2u);
 }
 
 TEST(Timers, ChangingTheIntervalRestartsAnEnabledTimer) {
@@ -67,26 +63,17 @@ TEST(Timers, ChangingTheIntervalRestartsAnEnabledTimer) {
   EXPECT_EQ(r.ticks.size(), 2u);
 }
 
-// Pumped every 26 ms, a 45 ms timer ticks at the first pump after each multiple of 45; a
-// pump late by several intervals ticks once, and the next tick stays on the same grid.
-TEST(Timers, KeepTheCadenceOfTheirDueTimesAndFireOncePerRound) {
+// A pump late by several intervals ticks once, and the next tick stays on the grid of due
+// times. (Pumped every 26 ms, the 45 ms key poll ticks at the first pump after each due
+// time: the scenario rules_key_poll_cadence.)
+TEST(Timers, ALatePumpFiresOnceAndKeepsTheCadenceOfTheDueTimes) {
   TimerRig r;
-  std::vector<int32_t> at;
-  Timer t(r.host, "t", 45, [&] { at.push_back(r.clock.GetTickCount()); });
-  const int32_t start = r.clock.GetTickCount();
+  Timer t(r.host, "t", 45, r.Log("t"));
   t.SetEnabled(true);
-  for (int pass = 0; pass < 14; ++pass) {
-    r.clock.Advance(26);
-    r.host.FireDue();
-  }
-  for (int32_t& ms : at) ms -= start;
-  EXPECT_EQ(at, (std::vector<int32_t>{52, 104, 156, 182, 234, 286, 338, 364}));
-
-  at.clear();
-  r.clock.Advance(1000 - 14 * 26);  // 1000 ms after the start: 22 due times passed
+  r.clock.Advance(1000);  // 22 due times passed
   r.host.FireDue();
   r.host.FireDue();
-  EXPECT_EQ(at.size(), 1u);
+  EXPECT_EQ(r.ticks.size(), 1u);
   EXPECT_EQ(t.DueIn(), 1035 - 1000);
   EXPECT_EQ(r.host.NextDueIn(), 35);
 }
