@@ -2,6 +2,7 @@
 // Internal to platform/.
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <string>
 
@@ -39,11 +40,38 @@ class SdlSoundSystem : public SoundSystem {
   std::shared_ptr<AudioOutput> out_;
 };
 
+// A tune loaded on a thread of its own. The thread is SDL's, so that what SDL keeps for
+// each thread (its error text) goes when the thread ends.
+class TuneLoad {
+ public:
+  // Starts loading `file`; loads it before returning when no thread can be had.
+  explicit TuneLoad(std::string file);
+  TuneLoad(const TuneLoad&) = delete;
+  TuneLoad& operator=(const TuneLoad&) = delete;
+  ~TuneLoad() { Take(); }
+  bool Done() const { return done_.load(std::memory_order_acquire); }
+  // The tune (null when it could not be loaded), once the thread has ended.
+  MusicPtr Take();
+
+ private:
+  static int Run(void* self);
+  std::string file_;
+  MusicPtr music_;
+  std::atomic<bool> done_{false};
+  SDL_Thread* thread_ = nullptr;
+};
+
+// A MIDI tune is loaded on a worker thread: its sound font takes tens of milliseconds to
+// read and prepare, which the window's first frame need not wait for. Until the tune is in,
+// the player reports the state it was asked for (playing, paused or stopped) and the tune
+// takes that state as soon as any call finds it loaded.
 class SdlMusic : public MusicPlayer {
  public:
   explicit SdlMusic(std::shared_ptr<AudioOutput> out) : out_(std::move(out)) {}
   ~SdlMusic() override;
   void SetURL(const std::string& path) override;
+  // Waits for the tune being loaded, if any, and gives it the state asked for meanwhile.
+  void FinishLoading() { TakeLoadedTune(true); }
   void Play() override;
   void Pause() override;
   void Stop() override;
@@ -56,10 +84,16 @@ class SdlMusic : public MusicPlayer {
   static constexpr int kVolume = 61;
 
  private:
+  bool Loading() const { return loading_ != nullptr; }
+  // Takes the tune from the worker when it is done (or, with `wait`, once it is done).
+  void TakeLoadedTune(bool wait);
+
   std::shared_ptr<AudioOutput> out_;  // first in, last out
   MusicPtr music_;
-  std::string file_;     // the file `music_` was loaded from
-  double start_at_ = 0;  // where a stopped tune starts when played
+  std::unique_ptr<TuneLoad> loading_;  // the tune of `file_` on its way, until taken
+  int wanted_ = kStopped;              // the play state asked for while it loads
+  std::string file_;                   // the file `music_` was (or is being) loaded from
+  double start_at_ = 0;                // where a stopped tune starts when played
 };
 
 // The General MIDI sound font the tune is played with (Debian's timgm6mb-soundfont).
