@@ -159,6 +159,23 @@ TEST_F(CSocketTest, PeerCloseDeliversTheLastDataBeforeOnClose) {
   EXPECT_EQ(client.State(), CSocket::sckClosed);
 }
 
+// A listener closed, or destroyed, with its accept still pending hears nothing more: no
+// error for the aborted accept, and no handler run on a socket that is gone.
+TEST_F(CSocketTest, AListenerClosedOrDestroyedWhileAcceptingHearsNothingMore) {
+  int errors = 0;
+  auto count = [&](int16_t, const std::string&, int32_t, const std::string&, const std::string&,
+                   int32_t, bool&) { ++errors; };
+  listener.OnError = count;
+  listener.CloseSocket();
+  auto gone = std::make_unique<CSocket>(loop);
+  gone->OnError = count;
+  gone->Bind(0, "127.0.0.1");
+  gone->Listen();
+  gone.reset();
+  EXPECT_FALSE(RunUntil(loop, [&] { return errors > 0; }, 200));
+  EXPECT_EQ(listener.State(), CSocket::sckClosed);
+}
+
 TEST(CSocketUdpTest, DatagramCarriesItsSender) {
   platform::NetLoop loop;
   CSocket receiver(loop), sender(loop);
