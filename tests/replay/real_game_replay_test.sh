@@ -96,8 +96,8 @@ else
   # Player 1 puts each piece where it fills rows best, seen in the recording so far. Both
   # wells are paused while the test looks (P pauses both in battle), so however slowly the
   # recording is written (every 2 s) and replayed, the piece is where the plan saw it. Then
-  # one move (moves are polled every 45 ms, so a key is held) or a drop. Player 2 now and
-  # then moves or turns. Until a removed row has been sent to the other well.
+  # one turn, one move (moves are polled every 45 ms, so a key is held) or a drop. Player 2
+  # now and then moves or turns. Until a removed row has been sent to the other well.
   field() { python3 "$CHECK" field "$work/so_far.out" "$1"; }
   echo "$mode: $SECONDS s, the bot starts"
   : >"$work/bot.log"
@@ -117,11 +117,13 @@ else
       [ "$(field right.Paused)" = True ] && xdotool key p
       xdotool key F3; continue
     fi
-    read -r n drop < <(python3 "$CHECK" plan "$work/so_far.out" right)
-    echo "at $(field time) ms: shift $n, drop $drop s" >>"$work/bot.log"
+    read -r n drop turns < <(python3 "$CHECK" plan "$work/so_far.out" right)
+    echo "at $(field time) ms: turns $turns, shift $n, drop $drop s" >>"$work/bot.log"
     [ "$(field right.Paused)" = True ] && xdotool key p
     [ $((RANDOM % 3)) = 0 ] && xdotool key "$(echo a d w | cut -d' ' -f$((RANDOM % 3 + 1)))"
-    if [ "$n" = 0 ]; then
+    if [ "$turns" != 0 ]; then
+      xdotool key Up
+    elif [ "$n" = 0 ]; then
       xdotool keydown Down; sleep "$drop"; xdotool keyup Down
     else
       # Held a little under n polls: a busy game may see one poll fewer, never one more,

@@ -133,6 +133,9 @@ def frame(xwd, png):
 
 
 def plan(out, side):
+    """The next step for the piece of `side`: "SHIFT DROP TURNS". TURNS > 0 asks for a turn
+    first (the turn's direction and pivot are the game's: the next look plans again from the
+    piece as it then is); else SHIFT columns, then a soft drop of DROP seconds."""
     d = last_dump(out)
     g, f = d["geometry"], d[side]
     left = g["RStartX"] if side == "right" else g["LStartX"]
@@ -141,28 +144,38 @@ def plan(out, side):
     row = lambda y: round((bottom - y - size / 2) / size)
     filled = {(col(x), row(y)) for x, y, _ in f["Blocks"]}
     piece = [(col(x), row(y)) for x, y in f["Shape"]["blocks"]]
-    low = min(r for _, r in piece)
-    cells = [(c, r - low) for c, r in piece]
+    if not piece:
+        print(0, 0.1, 0)
+        return
+    low, first = min(r for _, r in piece), min(c for c, _ in piece)
+    height = lambda c: 1 + max([r for cc, r in filled if cc == c], default=-1)
     best = None
-    for shift in range(-9, 10):
-        moved = [(c + shift, h) for c, h in cells]
-        if any(c < 0 or c > 9 for c, _ in moved):
-            continue
-        height = lambda c: 1 + max([r for cc, r in filled if cc == c], default=-1)
-        base = max(height(c) - h for c, h in moved)
-        after = filled | {(c, base + h) for c, h in moved}
-        full = sum(all((c, r) in after for c in range(10)) for r in range(22))
-        tops = [1 + max([r for cc, r in after if cc == c], default=-1) for c in range(10)]
-        holes = sum(1 for c in range(10) for r in range(tops[c]) if (c, r) not in after)
-        bumps = sum(abs(tops[c] - tops[c + 1]) for c in range(9))
-        # The usual weights of a greedy player: rows made, and a low, flat stack without holes.
-        score = (0.76 * full - 0.51 * sum(tops) - 0.36 * holes - 0.18 * bumps - 0.001 * abs(shift),
-                 shift, low - base)
-        best = max(best or score, score)
+    for turns in range(4):
+        cells = [(c, r - low) for c, r in piece]
+        for _ in range(turns):
+            cells = [(r, -c) for c, r in cells]
+        # Where the turned piece would be: its lowest row and leftmost column kept.
+        c0, r0 = min(c for c, _ in cells), min(r for _, r in cells)
+        cells = [(c - c0 + first, r - r0) for c, r in cells]
+        for shift in range(-9, 10):
+            moved = [(c + shift, h) for c, h in cells]
+            if any(c < 0 or c > 9 for c, _ in moved):
+                continue
+            base = max(height(c) - h for c, h in moved)
+            after = filled | {(c, base + h) for c, h in moved}
+            full = sum(all((c, r) in after for c in range(10)) for r in range(22))
+            tops = [1 + max([r for cc, r in after if cc == c], default=-1) for c in range(10)]
+            holes = sum(1 for c in range(10) for r in range(tops[c]) if (c, r) not in after)
+            bumps = sum(abs(tops[c] - tops[c + 1]) for c in range(9))
+            # The usual weights of a greedy player: rows made, and a low, flat stack without
+            # holes; of equal places, the one fewest turns and moves away.
+            score = (0.76 * full - 0.51 * sum(tops) - 0.36 * holes - 0.18 * bumps,
+                     -turns, -abs(shift), shift, low - base)
+            best = max(best or score, score)
     # A soft drop falls 625 pixels a second; held a little longer it would carry on into the
     # next piece once this one has settled (300 ms later).
-    shift, rows = (best[1], best[2]) if best else (0, 0)
-    print(shift, round(max(rows, 0) * size / 625 + 0.1, 2))
+    turns, shift, rows = -best[1], best[3], best[4]
+    print(shift, round(max(rows, 0) * size / 625 + 0.1, 2), turns)
 
 
 if __name__ == "__main__":
