@@ -59,7 +59,7 @@ command -v xdotool >/dev/null || { echo "SKIP (files): xdotool missing"; exit 0;
 play() {  # HOME MODE [setpriv options...]: the game as its player in a virtual display
   local home=$1 mode=$2
   shift 2
-  "$@" env -u XDG_DATA_HOME HOME="$home" xvfb-run -a -s "-screen 0 800x600x24" \
+  "$@" env -u XDG_DATA_HOME HOME="$home" "$here/../lib/xvfb_run.sh" -s "-screen 0 800x600x24" \
     "$here/play_installed.sh" "$game" "$mode" "$home/.local/share/brikka" ||
     fail "the game as $(id -un) ($mode): status $?"
 }

@@ -97,23 +97,24 @@ if kill -0 $pid 2>/dev/null; then echo "the game did not end"; kill -9 $pid; exi
 wait $pid
 INNER
 chmod +x "$inner"
+xvfb_run=$(cd "$(dirname "$0")" && pwd)/../lib/xvfb_run.sh
 
-xvfb-run -a -s "-screen 0 800x600x24" "$inner" "$game" click
+"$xvfb_run" -s "-screen 0 800x600x24" "$inner" "$game" click
 status=$?
 [ $status -eq 0 ] || fail "800x600, clicks: exit status $status; $(cat stderr.log)"
 
 # Without a window manager the full-screen window keeps its first size: only that the game
 # runs at all on this desktop is checked here.
-xvfb-run -a -s "-screen 0 1024x768x16" "$inner" "$game" window
+"$xvfb_run" -s "-screen 0 1024x768x16" "$inner" "$game" window
 status=$?
 [ $status -eq 0 ] || fail "1024x768x16: exit status $status; $(cat stderr.log)"
 
-xvfb-run -a -s "-screen 0 1024x768x24" "$inner" "$game" window --windowed
+"$xvfb_run" -s "-screen 0 1024x768x24" "$inner" "$game" window --windowed
 status=$?
 [ $status -eq 0 ] || fail "--windowed: exit status $status; $(cat stderr.log)"
 [ "$(cat window.out)" = 800x600 ] || fail "--windowed: a window of $(cat window.out)"
 
-xvfb-run -a -s "-screen 0 640x480x24" "$inner" "$game" small
+"$xvfb_run" -s "-screen 0 640x480x24" "$inner" "$game" small
 status=$?
 [ $status -ne 0 ] && [ $status -lt 90 ] || fail "640x480: exit status $status; $(cat stderr.log)"
 grep -q "Your hardware does not appear to support 640x480" stderr.log || fail "no mode message on stderr"

@@ -143,7 +143,7 @@ INNER
 chmod +x "$work/play.sh"
 
 for mode in one battle; do
-  CHECK=$check xvfb-run -a -s "-screen 0 800x600x24 -fbdir $work/fb" "$work/play.sh" "$work" "$sim" $mode
+  CHECK=$check "$(dirname "$check")/../lib/xvfb_run.sh" -s "-screen 0 800x600x24 -fbdir $work/fb" "$work/play.sh" "$work" "$sim" $mode
   status=$?
   [ $status -eq 0 ] || fail "$mode: the game's exit status $status; $(cat "$work/$mode.err")"
   rec=$work/$mode.rec

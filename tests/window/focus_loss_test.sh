@@ -10,4 +10,4 @@ export SDL_AUDIODRIVER=dummy
 # In sanitizer builds the D-Bus client library keeps its connection to the end of the
 # process; only that is forgiven (every other leak fails the test).
 export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$(cd "$(dirname "$0")" && pwd)/../sanitizers/real_window.supp"
-exec xvfb-run -a -s "-screen 0 800x600x24" "$1"
+exec "$(cd "$(dirname "$0")" && pwd)/../lib/xvfb_run.sh" -s "-screen 0 800x600x24" "$1"
