@@ -16,7 +16,8 @@ in_xvfb() {
   [ -n "${BRIKKA_BENCH_XVFB:-}" ] && return 0
   command -v xvfb-run >/dev/null || { echo "xvfb-run missing" >&2; exit 1; }
   command -v xdotool >/dev/null || { echo "xdotool missing" >&2; exit 1; }
-  BRIKKA_BENCH_XVFB=1 exec xvfb-run -a -s "-screen 0 $screen" "$@"
+  BRIKKA_BENCH_XVFB=1 exec "$(dirname "${BASH_SOURCE[0]}")/../../tests/lib/xvfb_run.sh" \
+    -s "-screen 0 $screen" "$@"
 }
 
 # game_copy BUILD [INI-LINE...]: the game in a fresh folder GAME_DIR, its Data.ini holding
