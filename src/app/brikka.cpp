@@ -36,8 +36,8 @@ platform::DataFile DataFileAtStart(const char* name, const std::string& path) {
   return {name, std::move(bytes)};
 }
 
-// The game on `plat`; when recording, what it starts from first (the seed, the data files
-// and the flags as the exchange left them) and its final state last.
+// Runs the game on `plat`. A recording gets what the game starts from first (the random
+// seed, the data files, the highscore flags the exchange left) and its final state last.
 int Play(platform::Platform& plat, platform::TapeWriter* tape,
          const brikka::HighscoreFlags& flags) {
   brikka::frmMain game(plat);

@@ -20,19 +20,19 @@ void frmMain::MakeHighscorePictures() {
   const double W = dx.swidth, H = dx.sheight;
   const std::string texs = AppPath() + "\\Texs\\";
   hs.HsBackground.init(W / 800 * 800, H / 600 * 600, 0, 0, texs + "bck.tga", 800, 600, Device());
-  struct Spec {
+  struct Place {
     cButton* button;
     double left;
     const char *up, *down;
   };
-  const Spec buttons[] = {
+  const Place buttons[] = {
       {&hs.HsNextButton, 650, "up_next.tga", "down_next.tga"},
       {&hs.HsBackButton, 0, "up_back.tga", "down_back.tga"},
       {&hs.HsRestartButton, 180, "up_restart.tga", "down_restart.tga"},
       {&hs.HsMenuButton, 330, "up_menu.tga", "down_menu.tga"},
       {&hs.HsQuitButton, 480, "up_quit.tga", "down_quit.tga"},
   };
-  for (const Spec& b : buttons) {
+  for (const Place& b : buttons) {
     b.button->init(W / 800 * 150, H / 600 * 45, b.left, 500, texs + b.up, texs + b.down, 200, 60,
                    Device());
   }

@@ -27,11 +27,11 @@ Highscores::~Highscores() = default;
 
 void Highscores::Form_Load() {
   loaded_ = true;
-  platform::LabelWindowSpec spec;
-  spec.title = kFirstCaption;
-  spec.caption = kFirstCaption;
-  spec.font = "Arial";
-  window_ = plat_.video->CreateLabelWindow(spec);
+  platform::LabelWindowLook look;
+  look.title = kFirstCaption;
+  look.caption = kFirstCaption;
+  look.font = "Arial";
+  window_ = plat_.video->CreateLabelWindow(look);
   if (window_) window_->SetCloseHandler([this] { Form_Unload(); });
   Timer1 = std::make_unique<platform::Timer>(timers_, "Timer1", 1000, [this] { Timer1_Timer(); });
   if (flags_.HighscoreDownloadMode) {

@@ -11,13 +11,13 @@ void frmMain::InitMenu() {
   menu.MenuTitleSquare.init(W / 800 * 480, H / 600 * 72, W / 800 * 160, 0, texs + "brikka.tga", 480,
                             72, Device());
   // Positions are fixed pixels; only the sizes follow the display mode.
-  struct Spec {
+  struct Place {
     cButton* button;
     double left, top, width;
     const char *up, *down;
     double texwidth;
   };
-  const Spec buttons[] = {
+  const Place buttons[] = {
       {&menu.MenuCWButton, 360, 100, 45, "up_CW.tga", "down_CW.tga", 60},
       {&menu.MenuCcWButton, 400, 100, 45, "up_CcW.tga", "down_CcW.tga", 60},
       {&menu.MenuMultiButton, 250, 170, 150, "up_multi.tga", "down_multi.tga", 200},
@@ -30,7 +30,7 @@ void frmMain::InitMenu() {
       {&menu.MenuStartButton, 400, 460, 150, "up_START.tga", "down_start.tga", 200},
       {&menu.MenuQuitButton, 250, 460, 150, "up_quit.tga", "down_quit.tga", 200},
   };
-  for (const Spec& b : buttons) {
+  for (const Place& b : buttons) {
     b.button->init(W / 800 * b.width, H / 600 * 45, b.left, b.top, texs + b.up, texs + b.down,
                    b.texwidth, 60, Device());
   }

@@ -131,7 +131,7 @@ class VideoSystem {
                                                std::string& error) = 0;
   // A small window of its own with one line of text; null when none can be shown (no
   // display), in which case nobody sees the text.
-  virtual std::unique_ptr<LabelWindow> CreateLabelWindow(const LabelWindowSpec& spec) = 0;
+  virtual std::unique_ptr<LabelWindow> CreateLabelWindow(const LabelWindowLook& look) = 0;
 };
 
 }  // namespace platform

@@ -7,7 +7,7 @@
 
 namespace platform {
 
-struct LabelWindowSpec {
+struct LabelWindowLook {
   std::string title;    // the window's caption
   std::string caption;  // the label's first text
   std::string font;     // family name, looked up as the game's fonts are

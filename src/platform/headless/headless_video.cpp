@@ -114,8 +114,8 @@ class HeadlessLabelWindow : public LabelWindow {
 
 }  // namespace
 
-std::unique_ptr<LabelWindow> HeadlessVideo::CreateLabelWindow(const LabelWindowSpec& spec) {
-  return std::make_unique<HeadlessLabelWindow>(captions_, spec.caption);
+std::unique_ptr<LabelWindow> HeadlessVideo::CreateLabelWindow(const LabelWindowLook& look) {
+  return std::make_unique<HeadlessLabelWindow>(captions_, look.caption);
 }
 
 std::unique_ptr<Device> HeadlessVideo::CreateDevice(int width, int height, int /*format*/,

@@ -51,7 +51,7 @@ class HeadlessVideo : public VideoSystem {
   std::vector<DisplayMode> Modes() override { return modes_; }
   std::unique_ptr<Device> CreateDevice(int width, int height, int format,
                                        std::string& error) override;
-  std::unique_ptr<LabelWindow> CreateLabelWindow(const LabelWindowSpec& spec) override;
+  std::unique_ptr<LabelWindow> CreateLabelWindow(const LabelWindowLook& look) override;
   // Every text a label window showed, in order (a text set again while showing is one).
   const std::vector<std::string>& LabelCaptions() const { return *captions_; }
 

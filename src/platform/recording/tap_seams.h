@@ -62,8 +62,8 @@ class TapVideo : public VideoSystem {
                                        std::string& error) override;
   // Only the highscore exchange shows one, and a recording starts after it: a replay has
   // none to show.
-  std::unique_ptr<LabelWindow> CreateLabelWindow(const LabelWindowSpec& spec) override {
-    return tape_.Replaying() ? nullptr : inner_->CreateLabelWindow(spec);
+  std::unique_ptr<LabelWindow> CreateLabelWindow(const LabelWindowLook& look) override {
+    return tape_.Replaying() ? nullptr : inner_->CreateLabelWindow(look);
   }
 
  private:

@@ -14,25 +14,25 @@ constexpr int kMargin = 16;
 
 }  // namespace
 
-std::unique_ptr<SdlLabelWindow> SdlLabelWindow::Open(const LabelWindowSpec& spec) {
+std::unique_ptr<SdlLabelWindow> SdlLabelWindow::Open(const LabelWindowLook& look) {
   std::unique_ptr<SdlLabelWindow> w(new SdlLabelWindow());
   std::string error;
   w->video_ = SdlSubsystem::Start(SDL_INIT_VIDEO | SDL_INIT_EVENTS, error);
   if (!w->video_) return nullptr;
-  w->window_.reset(SDL_CreateWindow(spec.title.c_str(), SDL_WINDOWPOS_CENTERED,
-                                    SDL_WINDOWPOS_CENTERED, spec.width, spec.height, 0));
+  w->window_.reset(SDL_CreateWindow(look.title.c_str(), SDL_WINDOWPOS_CENTERED,
+                                    SDL_WINDOWPOS_CENTERED, look.width, look.height, 0));
   if (!w->window_) return nullptr;
   w->renderer_.reset(SDL_CreateRenderer(w->window_.get(), -1, SDL_RENDERER_SOFTWARE));
   if (!w->renderer_) return nullptr;
   SDL_SetWindowData(w->window_.get(), kWindowDataKey, w.get());
   w->text_ = std::make_unique<TextRenderer>(w->renderer_.get());
   try {
-    w->font_ = w->text_->CreateFont(spec.font, spec.points, false);
+    w->font_ = w->text_->CreateFont(look.font, look.points, false);
   } catch (const DisplayError& e) {
     // fontconfig offers no font at all: the window still shows, without its text.
     SDL_Log("%s", e.what());
   }
-  w->caption_ = spec.caption;
+  w->caption_ = look.caption;
   w->Draw();
   return w;
 }

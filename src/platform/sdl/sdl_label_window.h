@@ -14,7 +14,7 @@ namespace platform {
 class SdlLabelWindow : public LabelWindow {
  public:
   // Null when SDL cannot make the window (the caller has checked there is a display).
-  static std::unique_ptr<SdlLabelWindow> Open(const LabelWindowSpec& spec);
+  static std::unique_ptr<SdlLabelWindow> Open(const LabelWindowLook& look);
   ~SdlLabelWindow() override;
 
   void SetCaption(const std::string& text) override;

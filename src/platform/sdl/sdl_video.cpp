@@ -66,11 +66,11 @@ void SdlVideo::ShowWindow() {
       SDL_CreateWindow("Brikka", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 800, 600, flags));
 }
 
-std::unique_ptr<LabelWindow> SdlVideo::CreateLabelWindow(const LabelWindowSpec& spec) {
+std::unique_ptr<LabelWindow> SdlVideo::CreateLabelWindow(const LabelWindowLook& look) {
   std::string error;
   auto video = SdlSubsystem::Start(SDL_INIT_VIDEO | SDL_INIT_EVENTS, error);
   if (!video || !HasScreen()) return nullptr;
-  return SdlLabelWindow::Open(spec);
+  return SdlLabelWindow::Open(look);
 }
 
 // The game never switches the display's mode: the back buffer is scaled over the desktop

@@ -33,7 +33,7 @@ class SdlVideo : public VideoSystem {
   std::vector<DisplayMode> Modes() override;
   std::unique_ptr<Device> CreateDevice(int width, int height, int format,
                                        std::string& error) override;
-  std::unique_ptr<LabelWindow> CreateLabelWindow(const LabelWindowSpec& spec) override;
+  std::unique_ptr<LabelWindow> CreateLabelWindow(const LabelWindowLook& look) override;
 
  private:
   std::shared_ptr<DeviceLoss> loss_;
