@@ -4,6 +4,7 @@
 #include "platform/ini.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -227,8 +228,13 @@ TEST_F(IniTest, WriteOntoAFolderOrAnUnreadableFileFailsAndLeavesItAlone) {
   EXPECT_TRUE(fs::exists(fs::path(file_) / "inside"));
   EXPECT_EQ(Read("Menu", "Music"), "dflt");
 
-  // A file we cannot read is not rewritten blind: that would lose its other lines.
+  // A file we cannot read is not rewritten blind: that would lose its other lines. A pipe
+  // cannot be read even by root.
   fs::remove_all(file_);
+  ASSERT_EQ(mkfifo(file_.c_str(), 0600), 0);
+  EXPECT_FALSE(Write("Menu", "Music", "-1"));
+  EXPECT_TRUE(fs::is_fifo(file_));
+  fs::remove(file_);
   Put("[Menu]\nMusic=0\n");
   fs::permissions(file_, fs::perms::none);
   if (std::ifstream(file_)) return;  // privileged: every file reads, nothing to show
