@@ -5,7 +5,7 @@
 #include <set>
 #include <string>
 
-#include "screen_support.h"
+#include "render_support.h"
 
 namespace brikka::testing {
 namespace {
@@ -83,10 +83,6 @@ struct MenuCase {
   std::set<std::string> down, grey;
 };
 
-void PrintTo(const MenuCase& c, std::ostream* os) {
-  *os << c.name;
-}
-
 class MenuButtons : public ::testing::TestWithParam<MenuCase> {};
 
 TEST_P(MenuButtons, ShowTheSwitchesUpOrDownWhiteOrGrey) {
@@ -123,25 +119,16 @@ TEST(MenuScreenOrder, TheBackgroundIsUnderEverythingAndTheCursorOverEverything) 
   MenuScreen s;
   s.g().Cursor.setdimOnly(420, 470);  // over the start button
   s.Draw();
-  SDL_Surface* shown = SDL_DuplicateSurface(s.frame());
+  platform::SurfacePtr shown(SDL_DuplicateSurface(s.frame()));
   cTLSquare cursor = s.g().Cursor, background = s.g().hs.HsBackground;
   const std::vector<Pixel> arrow = s.OpaquePixels([&](platform::Device* d) { cursor.draw(0, d); });
   ASSERT_GT(arrow.size(), 100u);
-  int wrong = 0;
-  for (const Pixel& p : arrow) wrong += PixelAt(shown, p.x, p.y) != p.argb ? 1 : 0;
-  EXPECT_EQ(wrong, 0);
-  // Where no picture lies, the background shows as it is.
-  const std::vector<Pixel> back =
-      s.OpaquePixels([&](platform::Device* d) { background.draw(0, d); });
-  int background_pixels = 0;
-  for (const Pixel& p : back) {
-    if (p.x >= 150 && p.x < 650 && p.y < 510) continue;  // the title and the buttons
-    ++background_pixels;
-    wrong += PixelAt(shown, p.x, p.y) != p.argb ? 1 : 0;
-  }
-  EXPECT_GT(background_pixels, 200000);
-  EXPECT_EQ(wrong, 0);
-  SDL_FreeSurface(shown);
+  EXPECT_EQ(ScreenGame::Wrong(shown.get(), arrow), 0);
+  // Where no picture lies (outside the title and the buttons), the background shows as it is.
+  std::vector<Pixel> back = s.OpaquePixels([&](platform::Device* d) { background.draw(0, d); });
+  std::erase_if(back, [](const Pixel& p) { return p.x >= 150 && p.x < 650 && p.y < 510; });
+  EXPECT_GT(back.size(), 200000u);
+  EXPECT_EQ(ScreenGame::Wrong(shown.get(), back), 0);
 }
 
 }  // namespace
