@@ -70,6 +70,10 @@ struct MenuCase {
   std::set<std::string> down, grey;
 };
 
+void PrintTo(const MenuCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 class MenuButtons : public ::testing::TestWithParam<MenuCase> {};
 
 TEST_P(MenuButtons, ShowTheSwitchesUpOrDownWhiteOrGrey) {

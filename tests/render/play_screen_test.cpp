@@ -78,6 +78,10 @@ struct StateCase {
   const char* words;  // joined by '|'
 };
 
+void PrintTo(const StateCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 class PlayScreenWords : public ::testing::TestWithParam<StateCase> {};
 
 TEST_P(PlayScreenWords, AppearExactlyUnderTheirConditions) {
