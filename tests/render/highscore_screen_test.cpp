@@ -3,38 +3,38 @@
 // players' red lines and the prompt, and a title font remade every frame at no cost.
 #include <gtest/gtest.h>
 
-#include "platform/headless/headless.h"
+#include <sstream>
+
 #include "platform/locale_numbers.h"
-#include "screen_support.h"
+#include "render/text.h"
+#include "render_support.h"
 #include "unit/highscores_support.h"
 
 namespace brikka::testing {
 namespace {
 
-constexpr uint32_t kWhite = 0xFFFFFFFFu, kGrey = 0xFF7B7B7Bu, kRed = 0xFFFF0000u;
+constexpr uint32_t kWhite = 0xFFFFFFFFu, kGrey = 0xFF7B7B7Bu;
 
 using HighscoreScreen = HighscoreGameOn<ScreenGame>;
 
-std::string Grouped(const std::string& digits) {
-  std::string out;
-  for (size_t i = 0; i < digits.size(); ++i) {
-    if (i > 0 && (digits.size() - i) % 3 == 0) out += platform::ThousandsSeparator();
-    out += digits[i];
-  }
-  return out;
+std::string Grouped(int64_t score) {
+  return FormatNumber(score, platform::ThousandsSeparator());
 }
 
-// The text written at (x, y) is `text` in `colour` and the font given.
-::testing::AssertionResult Wrote(HighscoreScreen& s, int x, int y, const std::string& text,
-                                 uint32_t colour, int points = 17, bool bold = false) {
+// The text written at (x, y) as "text colour points [bold]", or "" when there is none.
+std::string At(HighscoreScreen& s, int x, int y) {
   const platform::DrawnText* t = s.TextAt(x, y);
-  if (!t) return ::testing::AssertionFailure() << "nothing at " << x << "," << y;
-  if (t->text != text || t->color != colour || t->font.points != points || t->font.bold != bold) {
-    return ::testing::AssertionFailure()
-           << "at " << x << "," << y << ": '" << t->text << "' " << std::hex << t->color << std::dec
-           << " " << t->font.points << (t->font.bold ? " bold" : "");
-  }
-  return ::testing::AssertionSuccess();
+  if (!t) return "";
+  std::ostringstream out;
+  out << t->text << " " << std::hex << t->color << std::dec << " " << t->font.points
+      << (t->font.bold ? " bold" : "");
+  return out.str();
+}
+std::string InWhite(const std::string& text) {
+  return text + " ffffffff 17";
+}
+std::string InRed(const std::string& text) {
+  return text + " ffff0000 17";
 }
 
 TEST(HighscorePage, TenRowsOfRankNicknameAndGroupedScoreOnTheFirstAndLastPages) {
@@ -50,31 +50,26 @@ TEST(HighscorePage, TenRowsOfRankNicknameAndGroupedScoreOnTheFirstAndLastPages) 
     for (int k = 1; k <= 10; ++k) {
       const int rank = 10 * page + k, y = 100 + 35 * k;
       const std::string& stored = rows[rank - 1].second;
-      const bool number = stored != "abc";
-      const std::string digits = stored[0] == '-' ? stored.substr(1) : stored;
-      const std::string score = !number ? stored : (stored[0] == '-' ? "-" : "") + Grouped(digits);
-      EXPECT_TRUE(Wrote(s, 50, y, std::to_string(rank) + ")", kWhite));
-      EXPECT_TRUE(Wrote(s, 100, y, rows[rank - 1].first, kWhite));
-      EXPECT_TRUE(Wrote(s, 500, y, score, kWhite));
+      const std::string score = stored == "abc" ? stored : Grouped(std::stoll(stored));
+      EXPECT_EQ(At(s, 50, y), InWhite(std::to_string(rank) + ")"));
+      EXPECT_EQ(At(s, 100, y), InWhite(rows[rank - 1].first));
+      EXPECT_EQ(At(s, 500, y), InWhite(score));
     }
     EXPECT_EQ(s.texts().size(), 1u + 30u);  // the title and the rows: nobody typing or played
   }
 }
 
-struct ButtonsCase {
-  int16_t page;
-  bool available;
-  bool next_grey, back_grey;
-};
-
 // Each page button is drawn alone in the colour the screen must give it, and the frame
 // must show exactly that where the button is.
 TEST(HighscoreButtonsDrawn, PageButtonsAreGreyAndGrayedExactlyWhenTheyCannotBeUsed) {
-  const ButtonsCase cases[] = {
+  struct {
+    int16_t page;
+    bool available, next_grey, back_grey;
+  } const cases[] = {
       {0, true, false, true}, {2, true, false, false}, {4, true, true, false},
       {2, false, true, true}, {0, false, true, true},
   };
-  for (const ButtonsCase& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(::testing::Message() << "page " << c.page << (c.available ? "" : " unavailable"));
     HighscoreScreen s("");
     s.StartGame();
@@ -82,7 +77,7 @@ TEST(HighscoreButtonsDrawn, PageButtonsAreGreyAndGrayedExactlyWhenTheyCannotBeUs
     s.g().HighscorePage = c.page;
     s.g().HighscoresAvailable = c.available;
     ASSERT_TRUE(s.g().HighScore_Render());
-    SDL_Surface* shown = SDL_DuplicateSurface(s.frame());
+    platform::SurfacePtr shown(SDL_DuplicateSurface(s.frame()));
     EXPECT_EQ(s.g().hs.HsNextButton.Grayed, c.next_grey);
     EXPECT_EQ(s.g().hs.HsBackButton.Grayed, c.back_grey);
     const std::pair<cButton*, uint32_t> buttons[] = {
@@ -93,12 +88,9 @@ TEST(HighscoreButtonsDrawn, PageButtonsAreGreyAndGrayedExactlyWhenTheyCannotBeUs
     for (auto [button, colour] : buttons) {
       cButton copy = *button;
       const auto want = s.OpaquePixels([&](platform::Device* d) { copy.draw(false, colour, d); });
-      int wrong = 0;
-      for (const Pixel& p : want) wrong += PixelAt(shown, p.x, p.y) != p.argb ? 1 : 0;
       EXPECT_GT(want.size(), 3000u);
-      EXPECT_EQ(wrong, 0) << "button at " << button->Leftx;
+      EXPECT_EQ(ScreenGame::Wrong(shown.get(), want), 0) << "button at " << button->Leftx;
     }
-    SDL_FreeSurface(shown);
   }
 }
 
@@ -116,12 +108,12 @@ TEST(HighscoreTyping, TheTypistsRowThePlayersLinesAndThePrompt) {
   ASSERT_EQ(s.right().HighscoreRank, 3);
   s.Type("\bQ");
   ASSERT_TRUE(s.g().HighScore_Render());
-  EXPECT_TRUE(Wrote(s, 100, 170 + 35, "Player Q", kRed));
-  EXPECT_TRUE(Wrote(s, 500, 170 + 35, Grouped("12345"), kWhite));
-  EXPECT_TRUE(Wrote(s, 50, 170 + 35, "3)", kWhite));
-  EXPECT_TRUE(Wrote(s, 420, 100, "Player 1: 12345", kRed));
-  EXPECT_TRUE(Wrote(s, 20, 100, "Player 2: 500", kRed));
-  EXPECT_TRUE(Wrote(s, 250, 470, "Type your nickname then press Enter", kRed));
+  EXPECT_EQ(At(s, 100, 170 + 35), InRed("Player Q"));
+  EXPECT_EQ(At(s, 500, 170 + 35), InWhite(Grouped(12345)));
+  EXPECT_EQ(At(s, 50, 170 + 35), InWhite("3)"));
+  EXPECT_EQ(At(s, 420, 100), InRed("Player 1: 12345"));
+  EXPECT_EQ(At(s, 20, 100), InRed("Player 2: 500"));
+  EXPECT_EQ(At(s, 250, 470), InRed("Type your nickname then press Enter"));
   // What the table holds at rank 3 until the name is entered is not shown.
   for (const platform::DrawnText& t : s.texts()) EXPECT_NE(t.text, "Player 1");
 
@@ -131,12 +123,12 @@ TEST(HighscoreTyping, TheTypistsRowThePlayersLinesAndThePrompt) {
   ASSERT_TRUE(s.g().HighScore_Render());
   const int row = (s.left().HighscoreRank - 1) % 10 + 1;
   EXPECT_EQ(s.g().HighscorePage, (s.left().HighscoreRank - 1) / 10);
-  EXPECT_TRUE(Wrote(s, 100, 100 + 35 * row, "Player 2", kRed));
-  EXPECT_TRUE(Wrote(s, 500, 100 + 35 * row, "500", kWhite));
+  EXPECT_EQ(At(s, 100, 100 + 35 * row), InRed("Player 2"));
+  EXPECT_EQ(At(s, 500, 100 + 35 * row), InWhite("500"));
   s.Enter();
   ASSERT_TRUE(s.g().HighScore_Render());
-  EXPECT_EQ(s.TextAt(250, 470), nullptr);
-  EXPECT_TRUE(Wrote(s, 420, 100, "Player 1: 12345", kRed));  // the lines stay after typing
+  EXPECT_EQ(At(s, 250, 470), "");
+  EXPECT_EQ(At(s, 420, 100), InRed("Player 1: 12345"));  // the lines stay after typing
 }
 
 TEST(HighscoreTyping, OpenedFromTheMenuNoPlayerLineIsEverDrawnAgain) {
@@ -146,13 +138,13 @@ TEST(HighscoreTyping, OpenedFromTheMenuNoPlayerLineIsEverDrawnAgain) {
   s.g().Screen = 1;
   s.g().OpenHighscoresFromMenu();
   ASSERT_TRUE(s.g().HighScore_Render());
-  EXPECT_EQ(s.TextAt(420, 100), nullptr);
+  EXPECT_EQ(At(s, 420, 100), "");
   s.g().StartGameFromMenu();
   s.Lose(kRight, 900);  // a later game's loss, its player typing
   ASSERT_TRUE(s.right().EnteringNickname);
   ASSERT_TRUE(s.g().HighScore_Render());
-  EXPECT_EQ(s.TextAt(420, 100), nullptr);
-  EXPECT_TRUE(Wrote(s, 100, 135, "Player 1", kRed));
+  EXPECT_EQ(At(s, 420, 100), "");
+  EXPECT_EQ(At(s, 100, 135), InRed("Player 1"));
 }
 
 // The title is written at 48 points bold, and the same font object ends the frame back at
@@ -163,12 +155,12 @@ TEST(HighscoreTitle, RemadeEachFrameAtNoCost) {
   s.StartGame();
   s.Lose(kRight, 700);
   ASSERT_TRUE(s.g().HighScore_Render());
-  EXPECT_TRUE(Wrote(s, 230, 0, "Highscores", kWhite, 48, true));
+  EXPECT_EQ(At(s, 230, 0), "Highscores ffffffff 48 bold");
   EXPECT_EQ(s.g().fonts.HsTitleText.Size(), 17);
   EXPECT_FALSE(s.g().fonts.HsTitleText.Bold());
-  const platform::TextStats before = platform::TextStatisticsOf(s.g().Device());
+  const platform::TextStats before = s.device().TextStatistics();
   for (int i = 0; i < 5; ++i) ASSERT_TRUE(s.g().HighScore_Render());
-  const platform::TextStats after = platform::TextStatisticsOf(s.g().Device());
+  const platform::TextStats after = s.device().TextStatistics();
   EXPECT_EQ(std::tie(after.fonts_opened, after.strings_rasterised),
             std::tie(before.fonts_opened, before.strings_rasterised));
 }

@@ -1,13 +1,12 @@
 // The play screen as pixels and texts: settled blocks in their colours at their cells seen
-// through the overlay, the panels, the game-state words exactly under their conditions, the
-// key hints, and fonts that stay made from frame to frame and across a lost device.
+// through the overlay, the panels, the game-state words exactly under their conditions, and
+// fonts that stay made from frame to frame and across a lost device.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sstream>
 
 #include "platform/locale_numbers.h"
-#include "screen_support.h"
+#include "render_support.h"
 
 namespace brikka::testing {
 namespace {
@@ -20,6 +19,13 @@ bool PureRed(uint32_t p) {
 bool Bright(uint32_t p) {
   return Red(p) > 200 && Green(p) > 200 && Blue(p) > 200;
 }
+// Only the block's own colour, and enough of it.
+bool RedBlock(uint32_t p) {
+  return Red(p) > 40 && Green(p) + Blue(p) == 0;
+}
+bool BlueBlock(uint32_t p) {
+  return Blue(p) > 40 && Red(p) + Green(p) == 0;
+}
 
 // The pieces wait above the wells, under the overlay, out of the way of what is probed.
 class PlayScreen : public ScreenGame {
@@ -29,25 +35,16 @@ class PlayScreen : public ScreenGame {
     return PixelAt(frame(), static_cast<int>(CellX(side, column)) + dx,
                    static_cast<int>(RowY(row)) + dy);
   }
-  void Colour(PlayerSide side, uint32_t colour) {
+  void Blocks(PlayerSide side, const std::vector<Cell>& cells, uint32_t colour) {
+    SetBlocks(side, cells);
     for (cBlock& b : g().Field(side).Blocks) b.Color = colour;
   }
 };
 
-// Only the block's own colour, and enough of it.
-bool RedBlock(uint32_t p) {
-  return Red(p) > 40 && Green(p) + Blue(p) == 0;
-}
-bool BlueBlock(uint32_t p) {
-  return Blue(p) > 40 && Red(p) + Green(p) == 0;
-}
-
 TEST(PlayScreenBlocks, ShowInTheirColoursAtTheirCellsThroughTheOverlay) {
   PlayScreen s({.multiplayer = true});
-  s.SetBlocks(kRight, {{3, 2}});
-  s.Colour(kRight, kRed);
-  s.SetBlocks(kLeft, {{7, 5}});
-  s.Colour(kLeft, kBlue);
+  s.Blocks(kRight, {{3, 2}}, kRed);
+  s.Blocks(kLeft, {{7, 5}}, kBlue);
   ASSERT_TRUE(s.g().Render());
   EXPECT_TRUE(RedBlock(s.AtCell(kRight, 3, 2)));
   EXPECT_TRUE(BlueBlock(s.AtCell(kLeft, 7, 5)));
@@ -56,10 +53,8 @@ TEST(PlayScreenBlocks, ShowInTheirColoursAtTheirCellsThroughTheOverlay) {
     EXPECT_FALSE(BlueBlock(s.AtCell(kLeft, column + 4, row + 3)));
   }
   // Full wells: every cell shows its block at its centre and just inside its corners.
-  s.SetBlocks(kRight, RulesGame::Rows(1, 20));
-  s.Colour(kRight, kRed);
-  s.SetBlocks(kLeft, RulesGame::Rows(1, 20));
-  s.Colour(kLeft, kBlue);
+  s.Blocks(kRight, RulesGame::Rows(1, 20), kRed);
+  s.Blocks(kLeft, RulesGame::Rows(1, 20), kBlue);
   ASSERT_TRUE(s.g().Render());
   int hidden = 0;
   for (int row = 1; row <= 20; ++row)
@@ -70,8 +65,7 @@ TEST(PlayScreenBlocks, ShowInTheirColoursAtTheirCellsThroughTheOverlay) {
       }
   EXPECT_EQ(hidden, 0);
   // Outside the wells the overlay lies over the blocks.
-  s.SetBlocks(kRight, {{12, 8}});
-  s.Colour(kRight, kRed);
+  s.Blocks(kRight, {{12, 8}}, kRed);
   ASSERT_TRUE(s.g().Render());
   EXPECT_FALSE(RedBlock(s.AtCell(kRight, 12, 8)));
 }
@@ -83,6 +77,7 @@ struct StateCase {
   bool battle, right_over, left_over, right_paused, left_paused;
   const char* words;  // joined by '|'
 };
+
 void PrintTo(const StateCase& c, std::ostream* os) {
   *os << c.name;
 }
@@ -129,7 +124,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // One player: the left panel shows its starting values whatever the idle well's counters
 // hold, and keeps "Score" in battle while the right panel shows "Wins"; the hints name the
-// restart key of the mode, at 12 points, and their font goes back to 17.
+// restart key of the mode. The texts are drawn where they are written.
 TEST(PlayScreenPanels, OnePlayerLeftPanelIsFixedAndHintsFollowTheMode) {
   for (bool battle : {false, true}) {
     PlayScreen s({.battle = battle});
@@ -138,26 +133,21 @@ TEST(PlayScreenPanels, OnePlayerLeftPanelIsFixedAndHintsFollowTheMode) {
     s.left().Lines = 12;
     s.right().Wins = 3;
     ASSERT_TRUE(s.g().Render());
-    const std::tuple<int, int, const char*> left[] = {{265, 310, "Score"}, {275, 340, "0"},
-                                                      {265, 370, "Level"}, {275, 400, "1"},
-                                                      {265, 430, "Lines"}, {275, 460, "0"}};
-    for (auto [x, y, text] : left) {
-      const platform::DrawnText* t = s.TextAt(x, y);
+    for (auto [y, text] : {std::pair{340, "0"}, {400, "1"}, {460, "0"}}) {
+      const platform::DrawnText* t = s.TextAt(275, y);
       ASSERT_NE(t, nullptr) << y;
       EXPECT_EQ(t->text, text);
-      EXPECT_EQ(t->color, kWhite);
-      EXPECT_GT(s.Count(t->left, t->top, std::min(t->right, 390), t->bottom, Bright), 5) << text;
+      EXPECT_GT(s.Count(t->left, t->top, t->right, t->bottom, Bright), 5) << y;
     }
+    EXPECT_EQ(s.TextAt(265, 310)->text, "Score");
     EXPECT_EQ(s.TextAt(665, 310)->text, battle ? "Wins" : "Score");
     EXPECT_EQ(s.TextAt(675, 340)->text, battle ? "3" : "0");
-    const char* key = battle ? "'F3'" : "'F1'";
-    EXPECT_EQ(s.TextAt(450, 570)->text, std::string(key) + " to Restart,'P' to Pause");
+    EXPECT_EQ(s.TextAt(450, 570)->text,
+              battle ? "'F3' to Restart,'P' to Pause" : "'F1' to Restart,'P' to Pause");
     EXPECT_EQ(s.TextAt(50, 570)->text,
-              std::string(battle ? "'F3'" : "'F2'") + " to Restart,'T' to Pause");
-    EXPECT_EQ(s.TextAt(50, 570)->font.points, 12);
-    EXPECT_EQ(s.TextAt(50, 570)->bottom, 594);
+              battle ? "'F3' to Restart,'T' to Pause" : "'F2' to Restart,'T' to Pause");
     EXPECT_GT(s.Count(50, 570, 250, 594, Bright), 30);
-    EXPECT_EQ(s.g().fonts.HsRowText.Size(), 17);
+    EXPECT_EQ(s.g().fonts.HsRowText.Size(), 17);  // the hints' font goes back to 17
   }
 }
 
@@ -174,9 +164,6 @@ TEST(PlayScreenPanels, TwoPlayersShowTheirOwnCountersTheScoreGroupedTheLabelsCen
   EXPECT_EQ(s.TextAt(275, 340)->text, "999");
   EXPECT_EQ(s.TextAt(275, 400)->text, "10");
   // "Score" is centred in its estimated rectangle 665..792, not around 665.
-  const platform::DrawnText* label = s.TextAt(665, 310);
-  ASSERT_TRUE(label && label->center);
-  EXPECT_EQ(label->right, 792);
   int min_x = 800, max_x = 0;
   for (int y = 310; y < 344; ++y)
     for (int x = 665; x < 792; ++x)
@@ -185,42 +172,26 @@ TEST(PlayScreenPanels, TwoPlayersShowTheirOwnCountersTheScoreGroupedTheLabelsCen
   EXPECT_NEAR(min_x - 665, 791 - max_x, 3);
 }
 
-// The hint font is made again at two sizes every frame; neither that nor writing the same
-// texts again may open a font file or rasterise a string again.
-TEST(PlayScreenFonts, SteadyFramesOpenNoFontAndRasteriseNothing) {
-  PlayScreen s({.multiplayer = true, .battle = true});
-  s.right().GameOver = true;
-  s.left().Paused = true;
-  ASSERT_TRUE(s.g().Render());
-  const platform::TextStats first = s.device().TextStatistics();
-  for (int i = 0; i < 20; ++i) s.g().Render();
-  EXPECT_EQ(s.device().TextStatistics().fonts_opened, first.fonts_opened);
-  EXPECT_EQ(s.device().TextStatistics().strings_rasterised, first.strings_rasterised);
-  s.right().Lines = 5;  // a changed number is rasterised once, then kept too
-  s.g().Render();
-  s.g().Render();
-  EXPECT_EQ(s.device().TextStatistics().strings_rasterised, first.strings_rasterised + 1);
-}
-
 // A lost device drops the fonts and makes them again from what each kept; once it is back
-// every text is written again without opening a font file.
+// every text is written again without opening a font file. (That steady frames open no
+// font and rasterise nothing again is the screens_play_texts scenario's.)
 TEST(PlayScreenFonts, ALostDeviceDropsAndRemakesTheFonts) {
   PlayScreen s;
   s.Frames(1);
-  const std::vector<std::string> before = s.Strings();
+  std::vector<std::string> before, after;
+  for (const auto& t : s.texts()) before.push_back(t.text);
   const uint64_t opened = s.device().TextStatistics().fonts_opened;
   s.plat().LoseDevice();
   s.Frames(1);
   s.g().DestroyFonts();
   EXPECT_FALSE(s.g().fonts.PlayTextA.Loaded());
   s.g().Render();  // no crash; only the hints, whose font the frame makes itself, are written
-  EXPECT_EQ(s.Strings().size(), 2u);
+  EXPECT_EQ(s.texts().size(), 2u);
   s.Frames(3);  // reset, then drawing again
-  for (cText* t : s.g().fonts.All()) {
+  for (cText* t : s.g().fonts.All())
     EXPECT_TRUE(t->Loaded() && t->Name() == "Comic Sans MS" && t->Size() == 17);
-  }
   EXPECT_TRUE(s.g().fonts.PlayTextBold.Bold());
-  const std::vector<std::string> after = s.Strings();
+  for (const auto& t : s.texts()) after.push_back(t.text);
   for (const std::string& text : before)
     EXPECT_NE(std::find(after.begin(), after.end(), text), after.end()) << text;
   EXPECT_EQ(s.device().TextStatistics().fonts_opened, opened);

@@ -2,9 +2,9 @@
 # The real game in a virtual X display:
 #  - its command line: --help lists the options, an unknown option or a malformed server for
 #    --sync-highscores exits with 64 and names it;
-#  - at 800 x 600 the real mouse moved onto the start button's edge pixel clicks nothing,
-#    one step further it starts a game: the first Escape then only leaves the play screen,
-#    the second ends the game with status 0;
+#  - at 800 x 600 the real mouse moved onto the start button's edge pixel clicks nothing:
+#    neither starts a game nor quits, so one Escape ends the game with status 0 (a click
+#    on a button is the recorded games' part: replay/real_game_replay_test.sh);
 #  - a 1024 x 768 desktop in 16 bits shows the game full screen, --windowed in an 800 x 600
 #    window;
 #  - on a 640 x 480 screen it shows the display-mode message, then the start-up failure
@@ -23,17 +23,15 @@ cd "$work" || exit 1
 inner=$work/inner.sh
 
 "$game" --help >help.out 2>&1 || fail "--help: exit status $?"
-grep -q -- "--windowed" help.out || fail "--help does not list --windowed: $(cat help.out)"
-"$game" --no-such-option >/dev/null 2>bad.err
-status=$?
-[ $status -eq 64 ] || fail "an unknown option: exit status $status, expected 64"
-grep -q -- "--no-such-option" bad.err || fail "an unknown option is not named: $(cat bad.err)"
-grep -q -- "--sync-highscores HOST\[:PORT\]" help.out || fail "--help does not list --sync-highscores"
-for server in "bad host" "127.0.0.1:0" "127.0.0.1:ftp" ":21"; do
-  "$game" --sync-highscores "$server" >/dev/null 2>bad.err
+grep -q -- "--windowed" help.out && grep -q -- "--sync-highscores HOST\[:PORT\]" help.out ||
+  fail "--help does not list --windowed and --sync-highscores: $(cat help.out)"
+for args in --no-such-option "--sync-highscores|bad host" "--sync-highscores|127.0.0.1:0" \
+  "--sync-highscores|127.0.0.1:ftp" "--sync-highscores|:21"; do
+  IFS='|' read -r -a argv <<<"$args"
+  "$game" "${argv[@]}" >/dev/null 2>bad.err
   status=$?
-  [ $status -eq 64 ] || fail "--sync-highscores '$server': exit status $status, expected 64"
-  grep -qF -- "$server" bad.err || fail "--sync-highscores '$server' is not named: $(cat bad.err)"
+  [ $status -eq 64 ] || fail "$args: exit status $status, expected 64"
+  grep -qF -- "${argv[-1]}" bad.err || fail "$args: not named: $(cat bad.err)"
 done
 
 command -v xvfb-run >/dev/null || { echo "SKIP: xvfb-run missing"; exit 0; }
@@ -73,10 +71,7 @@ case $mode in
     # button's left edge and the quit button's right edge: neither is hit.
     xdotool mousemove_relative --sync 200 240 click 1
     alive || { echo "a click on the edge pixel ended the game"; exit 94; }
-    xdotool mousemove_relative --sync 1 0 click 1
-    press "$w" Escape  # from the play screen back to the menu
-    alive || { echo "the start button did not start a game"; exit 95; }
-    press "$w" Escape
+    press "$w" Escape  # still on the menu: the game ends
     ;;
   window)  # its size, and whether it has a fixed one (a window that cannot be resized)
     w=$(find_window Brikka 20) || { echo "no game window"; kill $pid; exit 90; }

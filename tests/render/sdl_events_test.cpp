@@ -1,12 +1,10 @@
 // The real pump and devices without a screen: SDL events pushed into SDL's own queue come
-// out as key-downs, mouse records, the close request and device-loss states; the display
-// formats map to their Direct3D codes.
+// out as key-downs, mouse records, the close request and device-loss states.
 #include <gtest/gtest.h>
 
 #include <functional>
 
 #include "platform/sdl/sdl_pump.h"
-#include "platform/sdl/sdl_video.h"
 #include "render_support.h"
 
 namespace platform::testing {
@@ -55,7 +53,7 @@ class SdlEvents : public ::testing::Test {
   std::vector<std::string> log;
 };
 
-TEST_F(SdlEvents, KeyDownsIncludingRepeatsThenMouseThenTimersThenPollers) {
+TEST_F(SdlEvents, KeyDownsIncludingRepeatsThenMouseThenTimersThenPollersAndQuitCloses) {
   Timer timer(timers, "keys", 45, [this] { log.push_back("timer"); });
   timer.SetEnabled(true);
   clock.Advance(45);
@@ -68,6 +66,10 @@ TEST_F(SdlEvents, KeyDownsIncludingRepeatsThenMouseThenTimersThenPollers) {
   pump.DoEvents();
   EXPECT_EQ(log, (std::vector<std::string>{"key 38/3", "key 38/0", "key 80/4", "mouse", "timer",
                                            "poll"}));
+  log.clear();
+  Push(SDL_QUIT);  // asks the window to close
+  pump.DoEvents();
+  EXPECT_EQ(log, (std::vector<std::string>{"close", "poll"}));
 }
 
 TEST_F(SdlEvents, MouseEventsBecomeBufferedRecords) {
@@ -102,12 +104,6 @@ TEST_F(SdlEvents, TheMouseIsHeldOnlyWhileTheWindowHasTheFocus) {
     Window(focus ? SDL_WINDOWEVENT_FOCUS_GAINED : SDL_WINDOWEVENT_FOCUS_LOST);
     EXPECT_EQ(mouse.Captured(), focus);
   }
-}
-
-TEST_F(SdlEvents, QuitAsksTheWindowToClose) {
-  Push(SDL_QUIT);
-  pump.DoEvents();
-  EXPECT_EQ(log, (std::vector<std::string>{"close", "poll"}));
 }
 
 // Minimising the window and switching to another program each take the device for as long
@@ -145,18 +141,6 @@ TEST_F(SdlEvents, ARendererResetIsLostOnceAndTakesTheTextures) {
   EXPECT_EQ(loss->Test(), kD3DERR_DEVICELOST);
   EXPECT_EQ(loss->Test(), kD3DERR_DEVICENOTRESET);
   EXPECT_TRUE(loss->TexturesGone());
-}
-
-TEST(SdlDisplayFormats, MapToDirect3DCodes) {
-  // clang-format off
-  const std::pair<Uint32, int> formats[] = {
-      {SDL_PIXELFORMAT_RGB888, d3dfmt::X8R8G8B8},   {SDL_PIXELFORMAT_RGB24, d3dfmt::R8G8B8},
-      {SDL_PIXELFORMAT_RGB565, d3dfmt::R5G6B5},     {SDL_PIXELFORMAT_RGB555, d3dfmt::X1R5G5B5},
-      {SDL_PIXELFORMAT_RGB444, d3dfmt::X4R4G4B4},   {SDL_PIXELFORMAT_ARGB8888, d3dfmt::A8R8G8B8},
-      {SDL_PIXELFORMAT_ARGB1555, d3dfmt::A1R5G5B5}, {SDL_PIXELFORMAT_ARGB4444, d3dfmt::A4R4G4B4},
-      {SDL_PIXELFORMAT_BGR888, d3dfmt::Unknown},    {SDL_PIXELFORMAT_RGBA8888, d3dfmt::Unknown}};
-  // clang-format on
-  for (auto [sdl, d3d] : formats) EXPECT_EQ(D3dFormatOf(sdl), d3d) << SDL_GetPixelFormatName(sdl);
 }
 
 }  // namespace
