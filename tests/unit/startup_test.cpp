@@ -1,4 +1,4 @@
-// Start-up: the display-mode choice, the failure path, settings files of every kind, and the
+// Start-up: the display-mode choice, the failure paths, settings files of every kind, and the
 // frame loop's lost-device pass.
 #include <gtest/gtest.h>
 
@@ -75,14 +75,19 @@ TEST(StartUp, NoUsableModeShowsBothMessagesAndEndsWithFailure) {
   EXPECT_EQ(h.plat->vclock().GetTickCount(), platform::VirtualClock::kStart);
 }
 
-TEST(StartUp, ResetVarsTwiceIsHarmless) {
+// The start button's set-up: a missing picture ends the program with its message.
+TEST(StartGame, AMissingPictureEndsTheProgramWithTheSetUpMessage) {
   testing::HeadlessGame h;
   ASSERT_TRUE(h.game->StartUp());
-  h.game->Reset_Vars();
-  h.game->Reset_Vars();
-  EXPECT_EQ(h.game->geo.REndX, 650);
-  EXPECT_EQ(h.game->Cursor.Leftx, 0);
-  EXPECT_EQ(h.game->Cursor.Width(), 32);
+  testing::TempDir empty;
+  h.plat->app_dir = empty.str();
+  h.game->IntialiseGeometry();
+  EXPECT_EQ(h.game->ExitCode(), 1);
+  auto msgs = h.plat->dialog_box().TakeMessages();
+  ASSERT_EQ(msgs.size(), 1u);
+  EXPECT_EQ(msgs[0].text, "An Error Occured while Initialising!");
+  EXPECT_EQ(msgs[0].title, "Initialisation Error!");
+  EXPECT_EQ(msgs[0].style, 16);
 }
 
 // Junk of every kind in the settings file: defaults, no crash, and a later write leaves a
@@ -113,12 +118,12 @@ TEST(SettingsFile, BadInputGivesDefaultsAndStaysWritable) {
 
 // Only a quarter turn either way is kept; a hand-edited 0 would fold a piece onto one cell.
 TEST(SettingsFile, ClockwiseOtherThanOneOrMinusOneReadsAsOne) {
-  const std::pair<const char*, int16_t> cases[] = {{"1", 1}, {"-1", -1}, {"0", 1},
-                                                   {"2", 1}, {"-2", 1},  {"32767", 1}};
-  for (const auto& [text, sense] : cases) {
-    testing::HeadlessGame h;
+  testing::HeadlessGame h;
+  ASSERT_TRUE(h.game->StartUp());
+  for (auto [text, sense] :
+       {std::pair{"1", 1}, {"-1", -1}, {"0", 1}, {"2", 1}, {"-2", 1}, {"32767", 1}}) {
     IniWrite(h.game->DataIniPath(), "Menu", "Clockwise", text);
-    ASSERT_TRUE(h.game->StartUp());
+    h.game->ReadMenus();
     EXPECT_EQ(h.game->settings.Clockwise, sense) << text;
   }
 }
