@@ -23,8 +23,8 @@ struct Switches {
   auto Tie() const { return std::tie(clockwise, multi, battle, music, sfx, rgrid, lgrid); }
 };
 auto Tie(frmMain& g) {
-  return std::tie(g.settings.Clockwise, g.settings.Multiplayer, g.settings.Battle,
-                  g.settings.Music, g.settings.SFX, g.RightField.ShowGrid, g.LeftField.ShowGrid);
+  return std::tie(g.settings.Clockwise, g.settings.Multiplayer, g.settings.Battle, g.settings.Music,
+                  g.settings.SFX, g.RightField.ShowGrid, g.LeftField.ShowGrid);
 }
 
 struct SwitchCase {

@@ -1,8 +1,8 @@
 // Battle mode: rows removed in one well lift the other's stack and add rows with holes; a
 // loss ends the round for both wells with one win counted.
-#include <algorithm>
 #include <map>
 #include <set>
+#include <tuple>
 
 #include "rules_support.h"
 
@@ -13,10 +13,6 @@ using testing::Cell;
 using testing::RulesGame;
 using testing::Settled;
 using testing::SettledOf;
-
-PlayerSide Other(PlayerSide s) {
-  return s == kRight ? kLeft : kRight;
-}
 
 testing::RulesOptions Battle(bool multiplayer = true) {
   return {.multiplayer = multiplayer, .battle = true};
@@ -56,37 +52,29 @@ void ExpectPushedRows(RulesGame& t, PlayerSide side, size_t from, int rows) {
 
 // Either well sending to a stack or to an empty well: the stack rises a row and keeps its
 // order, and the new row follows it (alone in an empty well). With the two-player switch off
-// (a hand-edited settings file) nothing is pushed.
+// (a hand-edited settings file) nothing is pushed. (The right well sending to a stack: the
+// scenario battle_push_and_win.)
 TEST(Battle, OneRowLiftsTheOpponentsStackAndAddsABottomRowWithHoles) {
-  struct Case {
-    PlayerSide sender;
-    bool empty, two_players;
-  };
-  for (const Case& c :
-       {Case{kRight, false, true}, Case{kRight, true, true}, Case{kLeft, false, true},
-        Case{kLeft, true, true}, Case{kRight, false, false}}) {
-    SCOPED_TRACE(::testing::Message() << (c.sender == kRight) << c.empty << c.two_players);
-    RulesGame t(Battle(c.two_players));
+  for (auto [sender, empty, two_players] : {std::tuple{kRight, true, true},
+                                            {kLeft, false, true},
+                                            {kLeft, true, true},
+                                            {kRight, false, false}}) {
+    SCOPED_TRACE(::testing::Message() << (sender == kRight) << empty << two_players);
+    RulesGame t(Battle(two_players));
     t.StartGame();
-    const PlayerSide opp = Other(c.sender);
-    std::vector<Cell> stack = {{1, 1}, {2, 1}, {2, 2}, {10, 3}};
-    if (c.empty) stack.clear();
-    t.SetBlocks(opp, stack);
+    const PlayerSide opp = sender == kRight ? kLeft : kRight;
+    t.SetBlocks(opp,
+                empty ? std::vector<Cell>{} : std::vector<Cell>{{1, 1}, {2, 1}, {2, 2}, {10, 3}});
     Settled before = SettledOf(t.g().Field(opp));
-    RemoveRows(t, c.sender, 1);
-    EXPECT_EQ(t.g().Field(c.sender).Score, 40);
+    RemoveRows(t, sender, 1);
+    EXPECT_EQ(t.g().Field(sender).Score, 40);
     EXPECT_EQ(t.g().Field(opp).Score, 0);  // its piece, far above, was left alone
-    if (c.two_players) {
-      for (auto& b : before) std::get<1>(b) -= 20;
-    }
+    for (auto& b : before) std::get<1>(b) -= two_players ? 20 : 0;
     const Settled after = SettledOf(t.g().Field(opp));
     ASSERT_GE(after.size(), before.size());
     EXPECT_EQ(Settled(after.begin(), after.begin() + before.size()), before);
-    if (c.two_players) {
-      ExpectPushedRows(t, opp, before.size(), 1);
-    } else {
-      EXPECT_EQ(after.size(), before.size());
-    }
+    if (two_players) ExpectPushedRows(t, opp, before.size(), 1);
+    EXPECT_TRUE(two_players || after.size() == before.size()) << after.size();
   }
 }
 
@@ -165,23 +153,21 @@ TEST(Battle, TenThousandRowsHaveHalfWeightEndCountsAndUseEveryColumn) {
   t.StartGame();
   t.plat().random.Seed(11);
   std::map<size_t, int> counts;
-  std::map<double, int> columns;
+  std::set<double> columns;
   for (int n = 0; n < 10000; ++n) {
     t.left().Blocks.clear();
     t.right().PendingRows = 1;
     bool right = true;
     t.g().BattlePlay(right);
     ++counts[t.left().Blocks.size()];
-    for (const cBlock& b : t.left().Blocks) ++columns[b.MyX()];
+    for (const cBlock& b : t.left().Blocks) columns.insert(b.MyX());
   }
-  EXPECT_EQ(counts.size(), 5u);
-  EXPECT_EQ(counts.begin()->first, 3u);
   const double middle = (counts[4] + counts[5] + counts[6]) / 3.0;
-  for (size_t c : {3u, 7u}) EXPECT_NEAR(counts[c] / middle, 0.5, 0.06) << c;
-  for (size_t c : {4u, 5u, 6u}) EXPECT_NEAR(counts[c] / middle, 1.0, 0.06) << c;
+  for (size_t c = 3; c <= 7; ++c)
+    EXPECT_NEAR(counts[c] / middle, c == 3 || c == 7 ? 0.5 : 1, 0.06) << c;
+  EXPECT_EQ(counts.size(), 5u);
   EXPECT_EQ(columns.size(), 10u);
-  EXPECT_EQ(columns.begin()->first, t.CellX(kLeft, 1));
-  EXPECT_EQ(columns.rbegin()->first, t.CellX(kLeft, 10));
+  EXPECT_EQ(*columns.begin(), t.CellX(kLeft, 1));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
-// Gravity and levels: whole-pixel fall steps, coming to rest, the lock delay that settles a
+// Gravity and collision: the floor's and the scratch piece's edges, the exact side and
+// touch-down tests, whole-pixel fall steps, coming to rest, the lock delay that settles a
 // piece, and the level that rises once a minute.
+#include <algorithm>
 #include <climits>
 
 #include "rules_support.h"
@@ -11,6 +13,45 @@ using testing::RulesGame;
 
 double Lowest(const cShape& s) {
   return std::max({s.BlockY(0), s.BlockY(1), s.BlockY(2), s.BlockY(3)});
+}
+
+TEST(Collision, BottomOnTheFloorTouchesWhileTheScratchPieceIsInside) {
+  RulesGame t;
+  t.StartGame();
+  frmMain& g = t.g();
+  t.SetPieceCells(kRight, 2, {{5, 1}, {6, 1}, {5, 2}, {6, 2}});
+  EXPECT_EQ(g.CheckForCollsion(), 1);
+  EXPECT_TRUE(t.right().TimerDelay->Enabled());
+  EXPECT_EQ(g.CheckForCollsion2(), 0);  // one player: the left floor is never asked
+  g.CopyToImgShape(kRight, false);
+  bool right = true;
+  EXPECT_FALSE(g.CheckImgShapeBlockOnWall(right));
+  g.ImgShape.AmountTranslation(0, 1);
+  EXPECT_TRUE(g.CheckImgShapeBlockOnWall(right));
+}
+
+// The side test's vertical overlap is an open interval: a block beside the piece and 0.9 h
+// lower blocks the move, one a whole row lower does not; diagonal blocks hold nothing up.
+TEST(Collision, BesideAndNineTenthsLowerBlocksAWholeRowLowerDoesNot) {
+  RulesGame t;
+  t.StartGame();
+  frmMain& g = t.g();
+  t.SetBlocks(kRight, {{6, 1}, {3, 1}});
+  t.SetPieceCells(kRight, 2, {{4, 3}, {5, 3}, {4, 2}, {5, 2}});
+  t.right().Shape.AmountTranslation(0, 2);
+  int16_t toward_right = 1, toward_left = 2, down = 0;
+  EXPECT_EQ(g.CheckforCollsion3(toward_right), 1);
+  EXPECT_EQ(g.CheckforCollsion3(toward_left), 2);
+  const double x = t.right().Shape.BlockX(0);
+  g.TryMove(kRight, 1);
+  EXPECT_EQ(t.right().Shape.BlockX(0), x);
+
+  t.right().Shape.AmountTranslation(0, -2);
+  EXPECT_EQ(g.CheckforCollsion3(toward_right), 0);
+  EXPECT_EQ(g.CheckforCollsion3(down), 0);
+  g.TryMove(kRight, 1);
+  EXPECT_EQ(t.right().Shape.BlockX(0), x + 20);
+  EXPECT_EQ(g.CheckforCollsion3(down), 3);
 }
 
 // A piece rests on the highest block under any of its columns, with one landing sound. A
@@ -42,9 +83,9 @@ TEST(Levels, EachMinuteRaisesSpeedFallPerFrameAndShortensTheLockDelay) {
     int16_t level, speed;
     int at10fps, at25fps, at39fps;
     int32_t delay;
-  } rows[] = {{1, 25, 2, 1, 1, 300},    {2, 75, 8, 3, 2, 300},     {3, 94, 9, 4, 2, 300},
-              {4, 119, 12, 5, 3, 200},  {5, 144, 14, 6, 4, 200},   {6, 175, 18, 7, 4, 200},
-              {7, 200, 20, 8, 5, 100},  {8, 225, 22, 9, 6, 100},   {9, 250, 25, 10, 6, 100},
+  } rows[] = {{1, 25, 2, 1, 1, 300},    {2, 75, 8, 3, 2, 300},   {3, 94, 9, 4, 2, 300},
+              {4, 119, 12, 5, 3, 200},  {5, 144, 14, 6, 4, 200}, {6, 175, 18, 7, 4, 200},
+              {7, 200, 20, 8, 5, 100},  {8, 225, 22, 9, 6, 100}, {9, 250, 25, 10, 6, 100},
               {10, 275, 28, 11, 7, 100}};
   RulesGame t;
   t.StartGame();

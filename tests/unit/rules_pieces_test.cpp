@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <tuple>
 #include <utility>
 
 #include "game/shape.h"
@@ -24,9 +25,8 @@ TEST(Quad, TurnsMoveTheCentreAndOppositeTurnsRestoreEverything) {
   EXPECT_EQ(q.Vertices()[0].tv, 1.0f);  // the texture turns with the corners
   q.RotateME(-1, Vector2{540, 80});
   for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(q.Vertices()[i].X, before[i].X);
-    EXPECT_EQ(q.Vertices()[i].Y, before[i].Y);
-    EXPECT_EQ(q.Vertices()[i].tu, before[i].tu);
+    const auto &v = q.Vertices()[i], &b = before[i];
+    EXPECT_EQ(std::tie(v.X, v.Y, v.tu, v.tv), std::tie(b.X, b.Y, b.tu, b.tv)) << i;
   }
 }
 
@@ -44,12 +44,6 @@ TEST(Quad, ColourZeroKeepsTheLastColourAndClearsTheGreyedMark) {
 using testing::Centres;
 using testing::CentresOf;
 using testing::Point;
-
-cShape Piece(int16_t type) {
-  cShape s;
-  s.Initialise(type, 0xFF00FF00u, Vector2{550, 100}, Vector2{20, 20});
-  return s;
-}
 
 // Each type placed at the right well's spawn point (550, 100) with 20 x 20 blocks: its four
 // block centres in order, its rotation centre, its colour; and the same piece after one turn
@@ -117,7 +111,8 @@ TEST(Turning, FirstTurnsAndTheTwoStateAndFourStateCycles) {
       const bool two_state = row.type == 1 || row.type == 5 || row.type == 6;
       const Centres& one_turn = c == 1 ? row.turned : row.turned_back;
       const Centres& three_turns = two_state ? one_turn : c == 1 ? row.turned_back : row.turned;
-      cShape s = Piece(row.type);
+      cShape s;
+      s.Initialise(row.type, 0xFF00FF00u, Vector2{550, 100}, Vector2{20, 20});
       s.RotateME(c);
       EXPECT_EQ(CentresOf(s), one_turn);
       EXPECT_EQ(s.Rotated, two_state);
@@ -141,15 +136,13 @@ TEST(Turning, RotatedCarriesIntoTheNextPieceOfTheObject) {
     testing::RulesGame t;
     t.StartGame();
     PlayField& f = t.right();
-    f.NextShape.Initialise(type, 0, Vector2{730, 167.5f}, Vector2{20, 20});
-    t.g().InitShape();
-    t.g().Form_KeyDown(platform::vk::Up, 0);
-    ASSERT_TRUE(f.Shape.Rotated);
-    f.NextShape.Initialise(type, 0, Vector2{730, 167.5f}, Vector2{20, 20});
-    t.g().InitShape();
-    EXPECT_TRUE(f.Shape.Rotated);
-    EXPECT_EQ(CentresOf(f.Shape), kTypes[type - 1].blocks);
-    t.g().Form_KeyDown(platform::vk::Up, 0);
+    for (bool turned : {false, true}) {
+      f.NextShape.Initialise(type, 0, Vector2{730, 167.5f}, Vector2{20, 20});
+      t.g().InitShape();
+      EXPECT_EQ(f.Shape.Rotated, turned);
+      EXPECT_EQ(CentresOf(f.Shape), kTypes[type - 1].blocks);
+      t.g().Form_KeyDown(platform::vk::Up, 0);
+    }
     EXPECT_EQ(CentresOf(f.Shape), kTypes[type - 1].turned_back);
     EXPECT_FALSE(f.Shape.Rotated);
   }

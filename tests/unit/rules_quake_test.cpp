@@ -1,5 +1,5 @@
-// The screen shake: its steps, turns and end at rest, the rest positions a row removal
-// records, and pieces that settle, rows that go and rows that are pushed while it shakes.
+// The screen shake: its steps, turns and end at rest, and pieces that settle, rows that go
+// and rows that are pushed while it shakes.
 #include <set>
 #include <tuple>
 
@@ -9,7 +9,6 @@
 namespace brikka {
 namespace {
 
-using testing::Cell;
 using testing::RulesGame;
 using testing::SettledOf;
 
@@ -70,47 +69,6 @@ TEST(Quake, EachSizeStepsTurnsAndStopsWithEverythingBackAtRest) {
               std::make_tuple(0.0, int16_t{0}, int16_t{1}, int16_t{1}));
     t.g().Quake();
     EXPECT_EQ(Ys(t), rest);
-  }
-}
-
-// A removal records the rest positions of what is left, as removing the rows one by one
-// from the bottom would: after the last row when blocks are left; when it empties the well,
-// after the row before the last (the top full row, fallen) or, for a single row, not at all.
-// Also while shaking. Once emptied, the right well is not recorded again.
-TEST(Quake, ARowRemovalRecordsAsOneRecordingPerRemovedRow) {
-  // Above row 1 (rows 1 and 2 for the second).
-  const std::vector<std::vector<Cell>> layouts = {
-      {{3, 2}, {5, 3}}, {{3, 3}}, {}, RulesGame::Rows(2, 2), RulesGame::Rows(3, 3)};
-  const size_t recorded[] = {2, 1, 0, 10, 10};
-  for (size_t n = 0; n < layouts.size(); ++n) {
-    for (bool shaking : {false, true}) {
-      SCOPED_TRACE(::testing::Message() << "layout " << n << (shaking ? " shaking" : ""));
-      RulesGame t({.multiplayer = true});
-      Lay(t);
-      std::vector<Cell> cells = RulesGame::Rows(1, 1 + (n == 1));
-      cells.insert(cells.end(), layouts[n].begin(), layouts[n].end());
-      t.SetBlocks(kRight, cells);
-      t.g().FillOrgPos();
-      t.right().OrgPos.clear();
-      if (shaking) {
-        t.g().SetupQuake(2);
-        t.g().Quake();
-      }
-      bool right = true;
-      t.g().CheckForCompletedLines(right);
-      t.Pump(200);
-      const PlayField& f = t.right();
-      EXPECT_EQ(t.g().quake.RightWellEmptied, n >= 2);
-      ASSERT_EQ(f.OrgPos.size(), recorded[n]);
-      for (size_t i = 0; i < f.OrgPos.size(); ++i) {
-        const double y = n < 2 ? f.Blocks[i].MyY() - t.g().Displacement() : t.RowY(n - 2);
-        EXPECT_EQ(f.OrgPos[i].y, static_cast<float>(y));
-      }
-      if (n < 2) continue;
-      t.SetBlocks(kRight, {{1, 1}});
-      t.g().FillOrgPos();
-      EXPECT_EQ(f.OrgPos.size(), recorded[n]);
-    }
   }
 }
 
