@@ -81,21 +81,11 @@ const TypeRow kTypes[] = {
 };
 // clang-format on
 
-TEST(Pieces, EveryTypesBlocksRotationCentreAndColour) {
+// Types beyond the seven have no colour; block widths and heights are not interchangeable:
+// a bar of 30 x 10 blocks is 120 wide. (Each type's blocks, centre and colour: Spawn.)
+TEST(Pieces, OtherTypesHaveNoColourAndABlocksWidthIsNotItsHeight) {
   testing::HeadlessGame h;
-  for (const TypeRow& row : kTypes) {
-    SCOPED_TRACE(row.type);
-    int16_t type = row.type;
-    const uint32_t colour = h.game->GetColor(type);
-    EXPECT_EQ(colour, platform::D3DColorXRGB(row.r, row.g, row.b));
-    cShape s;
-    s.Initialise(row.type, colour, Vector2{550, 100}, Vector2{20, 20});
-    EXPECT_EQ(CentresOf(s), row.blocks);
-    EXPECT_EQ(Point(s.cPntX(), s.cPntY()), row.centre);
-    for (const cBlock& b : s.blocks) EXPECT_EQ(b.Color, colour);
-  }
   for (int16_t other : {0, 8, -1}) EXPECT_EQ(h.game->GetColor(other), 0u) << other;
-  // Widths and heights are not interchangeable: a bar of 30 x 10 blocks is 120 wide.
   cShape wide;
   wide.Initialise(1, 0, Vector2{100, 200}, Vector2{30, 10});
   EXPECT_EQ(CentresOf(wide), (Centres{{{55, 195}, {85, 195}, {115, 195}, {145, 195}}}));
@@ -153,8 +143,9 @@ Centres Shifted(Centres c, Point by) {
   return c;
 }
 
-// A spawn makes the preview piece the falling piece at the top of its well, in its colour,
-// and draws the next preview at the fixed preview point of its side.
+// A spawn makes the preview piece the falling piece at the top of its well: the table's
+// blocks, rotation centre and colour, shifted to the side's spawn point. The next preview
+// waits at the fixed preview point of its side.
 TEST(Spawn, ThePreviewFallsFromTheWellsTopAndTheNextWaitsAtThePreviewPoint) {
   struct {
     PlayerSide side;
@@ -169,10 +160,13 @@ TEST(Spawn, ThePreviewFallsFromTheWellsTopAndTheNextWaitsAtThePreviewPoint) {
       SCOPED_TRACE(row.type);
       f.NextShape.Initialise(row.type, 0, Vector2{0, 0}, Vector2{20, 20});
       t.g().SpawnShape(s.side);
-      int16_t type = row.type, next = f.NextShape.ShapeType;
+      int16_t next = f.NextShape.ShapeType;
       EXPECT_EQ(f.Shape.ShapeType, row.type);
-      EXPECT_EQ(f.Shape.Scolor, t.g().GetColor(type));
+      EXPECT_EQ(f.Shape.Scolor, platform::D3DColorXRGB(row.r, row.g, row.b));
+      for (const cBlock& b : f.Shape.blocks) EXPECT_EQ(b.Color, f.Shape.Scolor);
       EXPECT_EQ(CentresOf(f.Shape), Shifted(row.blocks, s.spawn));
+      EXPECT_EQ(Point(f.Shape.cPntX(), f.Shape.cPntY()),
+                Point(row.centre.first + s.spawn.first, row.centre.second + s.spawn.second));
       ASSERT_GE(next, 1);
       EXPECT_EQ(CentresOf(f.NextShape), Shifted(kTypes[next - 1].blocks, s.preview));
       EXPECT_EQ(f.NextShape.Scolor, t.g().GetColor(next));

@@ -1,5 +1,5 @@
-// The screen shake: its steps, turns and end at rest, and pieces that settle, rows that go
-// and rows that are pushed while it shakes.
+// The screen shake: its steps, turns and end at rest, the rest positions a row removal
+// records, and pieces that settle, rows that go and rows that are pushed while it shakes.
 #include <set>
 #include <tuple>
 
@@ -9,6 +9,7 @@
 namespace brikka {
 namespace {
 
+using testing::Cell;
 using testing::RulesGame;
 using testing::SettledOf;
 
@@ -69,6 +70,40 @@ TEST(Quake, EachSizeStepsTurnsAndStopsWithEverythingBackAtRest) {
               std::make_tuple(0.0, int16_t{0}, int16_t{1}, int16_t{1}));
     t.g().Quake();
     EXPECT_EQ(Ys(t), rest);
+  }
+}
+
+// A removal records the rest positions of what is left, as removing the rows one by one
+// from the bottom would, also while shaking: after the last row when blocks are left; when
+// it empties the well, after the row before the last (the top full row, fallen) or, for a
+// single row, not at all. Once emptied, the right well is not recorded again.
+TEST(Quake, ARowRemovalRecordsAsOneRecordingPerRemovedRow) {
+  struct {
+    std::vector<Cell> above;  // blocks above the full row 1
+    size_t recorded;
+    int row;  // where the records are
+    bool emptied;
+  } cases[] = {{{{3, 2}}, 1, 1, false}, {{}, 0, 0, true}, {RulesGame::Rows(2, 2), 10, 1, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.recorded);
+    RulesGame t({.multiplayer = true});
+    Lay(t);
+    std::vector<Cell> cells = RulesGame::Rows(1, 1);
+    cells.insert(cells.end(), c.above.begin(), c.above.end());
+    t.SetBlocks(kRight, cells);
+    t.g().FillOrgPos();
+    t.right().OrgPos.clear();
+    t.g().SetupQuake(2);
+    t.g().Quake();
+    bool right = true;
+    t.g().CheckForCompletedLines(right);
+    t.Pump(200);
+    EXPECT_EQ(t.g().quake.RightWellEmptied, c.emptied);
+    ASSERT_EQ(t.right().OrgPos.size(), c.recorded);
+    for (const OrgPosition& o : t.right().OrgPos) EXPECT_EQ(o.y, t.RowY(c.row));
+    t.SetBlocks(kRight, {{1, 1}});
+    t.g().FillOrgPos();
+    EXPECT_EQ(t.right().OrgPos.size(), c.emptied ? c.recorded : 1u);
   }
 }
 
