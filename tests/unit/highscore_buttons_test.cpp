@@ -13,9 +13,9 @@ void Click(frmMain& g, const cButton& b) {
   g.HighscoreButtonsClicked();
 }
 
-// The pages never leave the table and a grey page button ignores clicks; quitting ends the
-// program even while a nickname is typed.
-TEST(HighscoreButtons, PagesTurnWithinTheTableAndQuitEndsEvenWhileTyping) {
+// The pages never leave the table and a grey page button ignores clicks; the menu button
+// reads the table back; quitting ends the program even while a nickname is typed.
+TEST(HighscoreButtons, PagesTurnWithinTheTableMenuRereadsItAndQuitEndsEvenWhileTyping) {
   HighscoreGame t("");
   t.StartGame();
   t.Lose(kRight, 700);
@@ -28,6 +28,8 @@ TEST(HighscoreButtons, PagesTurnWithinTheTableAndQuitEndsEvenWhileTyping) {
   g.hs.HsNextButton.Grayed = true;  // as drawn while the table is unavailable
   Click(g, g.hs.HsNextButton);
   EXPECT_EQ(g.HighscorePage, 3);
+  Click(g, g.hs.HsMenuButton);  // the table read back: the unnamed score is not kept
+  EXPECT_EQ(t.Table(), testing::TableRows(50, {"0", "0"}));
   Click(g, g.hs.HsQuitButton);
   EXPECT_TRUE(g.Ended());
 }

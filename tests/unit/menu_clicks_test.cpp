@@ -1,7 +1,6 @@
 // The main menu's buttons: the strict hit test, each switch and what it writes to the
 // settings file, the screens a click leads to (the highscores: the scenario
-// highscores_buttons), and the music switch with a broken effect (music back on reloading
-// the effects: the scenario menu_mouse).
+// highscores_buttons), and the music switch reloading the effects, a broken one too.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -102,6 +101,16 @@ TEST(MainMenu, StartPlaysWithTheStoredSwitchesAndKeepsTheCursor) {
   // The cursor, made afresh for the game, is still drawn where the click lands.
   EXPECT_EQ(m.g().Cursor.Vertices()[0].X, 475);
   EXPECT_EQ(m.g().Cursor.Vertices()[0].Y, 480);
+}
+
+// Music back on loads the effects afresh (the tune starting again: the scenario menu_mouse).
+TEST(MenuSound, MusicBackOnReloadsTheEffects) {
+  MenuGame m;
+  m.StartUp();
+  const platform::SoundBuffer* first = m.g().sounds.RotateSound.get();
+  m.ClickAt(300, 260);
+  m.ClickAt(300, 260);
+  EXPECT_NE(m.g().sounds.RotateSound.get(), first);
 }
 
 // A broken sound file costs the effects, not the program nor the tune.
