@@ -9,8 +9,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include "temp_dir.h"
 #include <string>
+
+#include "temp_dir.h"
 
 namespace fs = std::filesystem;
 using platform::ReadWholeFile;
@@ -21,11 +22,6 @@ namespace {
 
 class FilesTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = tmp_.path();
-    root_ = dir_.string();
-  }
-
   void Put(const fs::path& path, const std::string& bytes) {
     fs::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary) << bytes;
@@ -37,49 +33,36 @@ class FilesTest : public ::testing::Test {
   long Entries() const { return std::distance(fs::directory_iterator(dir_), {}); }
 
   brikka::testing::TempDir tmp_{"brikka-files"};
-  fs::path dir_;
-  std::string root_;
+  fs::path dir_ = tmp_.path();
+  std::string root_ = dir_.string();
 };
 
-// ---- ExecutableFolder ----
-
-TEST_F(FilesTest, ExecutableFolderIsWhereThisTestProgramLives) {
+TEST_F(FilesTest, ExecutableFolderAndCaseInsensitivePaths) {
   const std::string folder = platform::ExecutableFolder();
   ASSERT_FALSE(folder.empty());
   EXPECT_EQ(folder.front(), '/');
   EXPECT_NE(folder.back(), '/');
   EXPECT_EQ(fs::canonical(folder), fs::canonical("/proc/self/exe").parent_path());
-}
 
-// ---- ResolvePath ----
-
-TEST_F(FilesTest, ResolvePathMatchesEachComponentWithoutCase) {
   Put(dir_ / "texs" / "block.tga", "t");
-  const std::string want = root_ + "/texs/block.tga";
-  EXPECT_EQ(ResolvePath(root_, "\\Texs\\Block.tga"), want);
-  EXPECT_EQ(ResolvePath(root_, "\\Texs\\block.tga"), want);
-  EXPECT_EQ(ResolvePath(root_, "TEXS/BLOCK.TGA"), want);
-  EXPECT_EQ(ResolvePath(root_ + "/", "\\\\texs\\\\block.tga"), want);
-}
-
-TEST_F(FilesTest, ResolvePathPrefersTheExactNameThenTheSmallest) {
   Put(dir_ / "data.ini", "lower");
   Put(dir_ / "Data.ini", "upper");
-  EXPECT_EQ(ResolvePath(root_, "\\data.ini"), root_ + "/data.ini");
-  EXPECT_EQ(ResolvePath(root_, "\\DATA.INI"), root_ + "/Data.ini");
+  const std::pair<std::string, std::string> cases[] = {
+      // each component matched without case, either slash
+      {"\\Texs\\Block.tga", "/texs/block.tga"},
+      {"TEXS/BLOCK.TGA", "/texs/block.tga"},
+      // the exact name first, then the smallest
+      {"\\data.ini", "/data.ini"},
+      {"\\DATA.INI", "/Data.ini"},
+      // what is not there is kept, in the folder that is there under another case
+      {"\\Nope\\Block.tga", "/Nope/Block.tga"},
+      {"\\TEXS\\New.tga", "/texs/New.tga"},
+  };
+  for (const auto& [path, want] : cases) EXPECT_EQ(ResolvePath(root_, path), root_ + want) << path;
+  EXPECT_EQ(ResolvePath(root_ + "/", "\\\\texs\\\\block.tga"), root_ + "/texs/block.tga");
 }
 
-TEST_F(FilesTest, ResolvePathKeepsWhatItCannotFind) {
-  Put(dir_ / "texs" / "block.tga", "t");
-  EXPECT_EQ(ResolvePath(root_, "\\Data.ini"), root_ + "/Data.ini");
-  EXPECT_EQ(ResolvePath(root_, "\\Nope\\Block.tga"), root_ + "/Nope/Block.tga");
-  // A new file in a folder that exists under another case lands in that folder.
-  EXPECT_EQ(ResolvePath(root_, "\\TEXS\\New.tga"), root_ + "/texs/New.tga");
-}
-
-// ---- ReplaceFileAtomically ----
-
-TEST_F(FilesTest, ReplaceWritesAndKeepsPermissionBits) {
+TEST_F(FilesTest, ReplaceWritesKeepsPermissionBitsAndFollowsLinks) {
   const fs::path target = dir_ / "scores.ini";
   ASSERT_TRUE(ReplaceFileAtomically(target.string(), "first"));
   EXPECT_EQ(Get(target), "first");
@@ -94,15 +77,13 @@ TEST_F(FilesTest, ReplaceWritesAndKeepsPermissionBits) {
   EXPECT_EQ(fs::status(target).permissions(),
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   EXPECT_EQ(Entries(), 1);  // no temporary left beside it
-}
 
-TEST_F(FilesTest, ReplaceThroughASymbolicLinkReplacesItsTarget) {
-  Put(dir_ / "real.ini", "old");
+  Put(dir_ / "real.ini", "old");  // through a link: its target is replaced
   fs::create_symlink("real.ini", dir_ / "link.ini");
   ASSERT_TRUE(ReplaceFileAtomically((dir_ / "link.ini").string(), "new"));
   EXPECT_TRUE(fs::is_symlink(dir_ / "link.ini"));
   EXPECT_EQ(Get(dir_ / "real.ini"), "new");
-  EXPECT_EQ(Entries(), 2);
+  EXPECT_EQ(Entries(), 3);
 }
 
 TEST_F(FilesTest, ReplaceFailuresLeaveTheOldStateAndNoTemporary) {
@@ -135,8 +116,6 @@ TEST_F(FilesTest, ReplaceThatRunsOutOfSpaceKeepsTheOldFile) {
   EXPECT_EQ(Get(target), "[Menu]\r\nMusic=0\r\n");
   EXPECT_EQ(Entries(), 1);
 }
-
-// ---- ReadWholeFile ----
 
 TEST_F(FilesTest, ReadWholeFileReadsEveryByteAndRefusesWhatIsNotAFile) {
   std::string bytes;

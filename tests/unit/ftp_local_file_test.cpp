@@ -9,9 +9,10 @@
 
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <sstream>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "temp_dir.h"
 
@@ -20,10 +21,6 @@ namespace {
 namespace fs = std::filesystem;
 using brikka::testing::TempDir;
 
-void Write(const fs::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
 std::string Read(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream text;
@@ -31,78 +28,57 @@ std::string Read(const fs::path& path) {
   return text.str();
 }
 
-struct Target {
-  const char* name;
-  // Makes the target in `dir`; returns the path to download to, or "" to skip here.
-  std::function<std::string(const fs::path& dir)> make;
-  const char* holder;  // the file that ends up holding the bytes
-  bool keeps_link;     // the target itself is a link and must stay one
-};
-
-const Target kTargets[] = {
-    {"RegularFile",
-     [](const fs::path& d) {
-       Write(d / "table.ini", "old");
-       return (d / "table.ini").string();
-     },
-     "table.ini", false},
-    {"LinkToAFile",
-     [](const fs::path& d) {
-       Write(d / "real.ini", "old");
-       fs::create_symlink("real.ini", d / "table.ini");
-       return (d / "table.ini").string();
-     },
-     "real.ini", true},
-    {"ChainOfLinksIntoAnotherFolder",
-     [](const fs::path& d) {
-       fs::create_directory(d / "sub");
-       Write(d / "sub" / "real.ini", "old");
-       fs::create_symlink(d / "sub" / "real.ini", d / "middle");
-       fs::create_symlink("middle", d / "table.ini");
-       return (d / "table.ini").string();
-     },
-     "sub/real.ini", true},
-    {"LinkToNothingYet",
-     [](const fs::path& d) {
-       fs::create_symlink("real.ini", d / "table.ini");
-       return (d / "table.ini").string();
-     },
-     "real.ini", true},
-};
-
-class DownloadSinkTest : public ::testing::TestWithParam<Target> {};
-
-TEST_P(DownloadSinkTest, WritesTheFileBehindTheName) {
-  TempDir dir;
-  const std::string target = GetParam().make(dir.path());
-  const fs::path holder = dir.path() / GetParam().holder;
-  {  // a download that breaks off leaves what was there
-    net::DownloadSink sink;
-    EXPECT_EQ(sink.Open(target, true), 0);
-    sink.Write("ne", 2);
-    sink.Discard();
-    if (fs::exists(holder)) {
-      EXPECT_EQ(Read(holder), "old");
-    }
-  }
-  net::DownloadSink sink;
-  sink.Open(target, true);
-  sink.Write("new", 3);
-  sink.Commit();
-  EXPECT_EQ(Read(holder), "new");
-  EXPECT_EQ(fs::is_symlink(target), GetParam().keeps_link);
-  // A resume appends to the same file.
-  EXPECT_EQ(sink.Open(target, false), 3);
-  sink.Write("er", 2);
-  sink.Commit();
-  EXPECT_EQ(Read(holder), "newer");
-  for (const auto& entry : fs::recursive_directory_iterator(dir.path())) {
-    EXPECT_EQ(entry.path().filename().string().find(".part-"), std::string::npos);  // no leftovers
-  }
+long Entries(const fs::path& dir) {
+  return std::distance(fs::directory_iterator(dir), {});
 }
 
-INSTANTIATE_TEST_SUITE_P(Targets, DownloadSinkTest, ::testing::ValuesIn(kTargets),
-                         [](const auto& info) { return std::string(info.param.name); });
+struct Target {
+  const char* name;
+  std::vector<std::pair<const char*, const char*>> links;  // link -> target ('/': in the folder)
+  const char* old_file;                                    // made with "old" before, or nullptr
+  const char* holder;  // the file that ends up holding the bytes
+};
+
+TEST(DownloadSink, WritesTheFileBehindTheNameAndOnlyOnceItIsAllThere) {
+  const Target targets[] = {
+      {"regular file", {}, "table.ini", "table.ini"},
+      {"link to a file", {{"table.ini", "real.ini"}}, "real.ini", "real.ini"},
+      {"chain of links into another folder",
+       {{"middle", "/sub/real.ini"}, {"table.ini", "middle"}},
+       "sub/real.ini",
+       "sub/real.ini"},
+      {"link to nothing yet", {{"table.ini", "real.ini"}}, nullptr, "real.ini"},
+  };
+  for (const Target& t : targets) {
+    SCOPED_TRACE(t.name);
+    TempDir dir;
+    fs::create_directory(dir.path() / "sub");
+    if (t.old_file) std::ofstream(dir.path() / t.old_file) << "old";
+    for (auto [link, to] : t.links)
+      fs::create_symlink(to[0] == '/' ? dir.str() + to : to, dir.path() / link);
+    const std::string target = dir.file("table.ini");
+    const fs::path holder = dir.path() / t.holder;
+    {  // a download that breaks off leaves what was there
+      net::DownloadSink sink;
+      EXPECT_EQ(sink.Open(target, true), 0);
+      sink.Write("ne", 2);
+      sink.Discard();
+      EXPECT_EQ(Read(holder), t.old_file ? "old" : "");
+    }
+    net::DownloadSink sink;
+    sink.Open(target, true);
+    sink.Write("new", 3);
+    sink.Commit();
+    EXPECT_EQ(Read(holder), "new");
+    EXPECT_EQ(fs::is_symlink(target), !t.links.empty());
+    EXPECT_EQ(sink.Open(target, false), 3);  // a resume appends to the same file
+    sink.Write("er", 2);
+    sink.Commit();
+    EXPECT_EQ(Read(holder), "newer");
+    for (const auto& entry : fs::recursive_directory_iterator(dir.path()))
+      EXPECT_EQ(entry.path().filename().string().find(".part-"), std::string::npos);
+  }
+}
 
 TEST(DownloadSink, PipeIsWrittenInPlaceAndStaysAPipe) {
   TempDir dir;
@@ -117,7 +93,7 @@ TEST(DownloadSink, PipeIsWrittenInPlaceAndStaysAPipe) {
   reader.join();
   EXPECT_EQ(read_back, "through the pipe");
   EXPECT_TRUE(fs::is_fifo(pipe));
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+  EXPECT_EQ(Entries(dir.path()), 1);
 }
 
 // A device of our own (the null device's numbers) stands in for /dev/null, so that a fault
@@ -125,9 +101,7 @@ TEST(DownloadSink, PipeIsWrittenInPlaceAndStaysAPipe) {
 TEST(DownloadSink, DeviceIsWrittenInPlaceAndStaysADevice) {
   TempDir dir;
   const fs::path device = dir.path() / "null";
-  if (mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0) {
-    GTEST_SKIP() << "no permission to make a device node here";
-  }
+  if (mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0) GTEST_SKIP() << "no mknod here";
   for (bool overwrite : {true, false}) {
     net::DownloadSink sink;
     EXPECT_EQ(sink.Open(device.string(), overwrite), 0);
@@ -135,7 +109,7 @@ TEST(DownloadSink, DeviceIsWrittenInPlaceAndStaysADevice) {
     sink.Commit();
     EXPECT_TRUE(fs::is_character_file(device));
   }
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+  EXPECT_EQ(Entries(dir.path()), 1);
 }
 
 }  // namespace

@@ -24,19 +24,15 @@ struct HostileCase {
   std::pair<std::string, std::string> below;  // the row then under it
 };
 
-std::string RandomBytes(size_t n) {
-  std::mt19937 gen(99);
-  std::string s;
-  const char alphabet[] = {'\0', '\r', '\n', '[', ']', '=', ';', 'S', '1', '\xff'};
-  for (size_t i = 0; i < n; ++i) s += i % 3 ? static_cast<char>(gen()) : alphabet[gen() % 10];
-  return s;
-}
-
 // A missing key shows as "0" but moves down as an empty nickname.
 std::vector<HostileCase> HostileFiles() {
   std::vector<HostileCase> cases;
   const TableRows zeros(50, {"0", "0"});
-  cases.push_back({"binary junk", RandomBytes(200000), zeros, 1, {"", "0"}});
+  std::mt19937 gen(99);
+  std::string junk;
+  const char alphabet[] = {'\0', '\r', '\n', '[', ']', '=', ';', 'S', '1', '\xff'};
+  for (size_t i = 0; i < 200000; ++i) junk += i % 3 ? char(gen()) : alphabet[gen() % 10];
+  cases.push_back({"binary junk", junk, zeros, 1, {"", "0"}});
 
   TableRows odd = zeros;
   odd[0] = {"big", "99999999999"};
@@ -71,21 +67,17 @@ TEST(HighscoreFile, HostileFilesStartShowPlaceAndSave) {
   }
 }
 
-HighscoreTable Filled(const std::string& tag) {
-  HighscoreTable t;
-  for (int i = 0; i < kHighscoreRanks; ++i) {
-    t.HighscoreNicknames[i] = tag + std::to_string(i);
-    t.HighscoreScores[i] = std::to_string(100000 - i);
-  }
-  return t;
-}
-
 // A save killed at any moment leaves the old table or the new one, never a mixture and
 // never a part.
 TEST(HighscoreFile, ASaveKilledAtAnyMomentLeavesTheOldTableOrTheNew) {
   testing::TempDir dir("brikka-hs-crash");
   const std::string path = dir.file("brikka_highscores.ini");
-  const HighscoreTable a = Filled("a"), b = Filled("b");
+  HighscoreTable a, b;
+  for (int i = 0; i < kHighscoreRanks; ++i) {
+    a.HighscoreNicknames[i] = "a" + std::to_string(i);
+    b.HighscoreNicknames[i] = "b" + std::to_string(i);
+    a.HighscoreScores[i] = b.HighscoreScores[i] = std::to_string(100000 - i);
+  }
   ASSERT_TRUE(WriteHighscoreFile(path, a));
   std::mt19937 gen(2024);
   int seen_b = 0;

@@ -31,6 +31,7 @@ struct OnePlayerCase {
   TableRows file;
   int32_t score;
   int16_t rank, page;  // rank 0: no place
+  bool available = true;
 };
 
 TEST(HighscorePlacement, OnePlayersScoreTakesItsRankAndIsSavedUnderTheTypedName) {
@@ -45,11 +46,13 @@ TEST(HighscorePlacement, OnePlayersScoreTakesItsRankAndIsSavedUnderTheTypedName)
       {"equal to rank 50 has no place", StandardRows(), 100, 0, 0},
       {"40,000 beats 35,000", high, 40000, 1, 0},
       {"30,000 stays below 35,000", high, 30000, 2, 0},
+      {"no place while highscores are unavailable", StandardRows(), 9999, 0, 0, false},
   };
   for (const OnePlayerCase& c : cases) {
     SCOPED_TRACE(c.name);
     HighscoreGame t(testing::FileOf(c.file));
     t.StartGame();
+    t.g().HighscoresAvailable = c.available;
     t.Lose(kRight, c.score);
     ASSERT_EQ(t.g().Screen, 3);
     EXPECT_EQ(t.right().HighscoreRank, c.rank);
@@ -91,18 +94,7 @@ TEST(HighscorePlacement, NoFileShowsZerosAndTheFirstGameWritesAllHundredKeys) {
   EXPECT_EQ(t.Table(), rows);
 }
 
-TEST(HighscorePlacement, NoPlaceAndNoTypingWhileHighscoresAreUnavailable) {
-  HighscoreGame t(testing::FileOf(StandardRows()));
-  t.StartGame();
-  t.g().HighscoresAvailable = false;
-  t.Lose(kRight, 9999);
-  EXPECT_EQ(t.g().Screen, 3);
-  EXPECT_FALSE(t.right().MadeHighscore);
-  EXPECT_FALSE(t.right().EnteringNickname);
-  EXPECT_EQ(t.Table(), StandardRows());
-}
-
-TEST(NicknameEntry, KeysEditTheBufferAndEnterSavesItAsItStands) {
+TEST(NicknameEntry, KeysEditTheBufferEnterSavesItAndEscapeEndsTheProgram) {
   HighscoreGame t("");
   t.StartGame();
   t.Lose(kRight, 500);
@@ -121,15 +113,12 @@ TEST(NicknameEntry, KeysEditTheBufferAndEnterSavesItAsItStands) {
   t.Enter();  // an empty name is saved empty
   EXPECT_EQ(t.Saved()[0], std::make_pair(std::string(), std::string("500")));
   EXPECT_EQ(t.Saved(), t.Table());
-}
-
-TEST(NicknameEntry, EscapeEndsTheProgramEvenWhileTyping) {
-  HighscoreGame t("");
-  t.StartGame();
-  t.Lose(kRight, 500);
-  t.g().Form_KeyDown(vk::Escape, 0);
-  EXPECT_TRUE(t.g().Ended());
-  EXPECT_EQ(t.g().NicknameBuffer, "Player 1");
+  HighscoreGame other("");  // Escape ends the program even while typing
+  other.StartGame();
+  other.Lose(kRight, 500);
+  other.g().Form_KeyDown(vk::Escape, 0);
+  EXPECT_TRUE(other.g().Ended());
+  EXPECT_EQ(other.g().NicknameBuffer, "Player 1");
 }
 
 // A table that cannot be saved stays in memory: reading the old file back would lose the
