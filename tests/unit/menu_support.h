@@ -21,21 +21,13 @@ class MenuGame {
 
   void StartUp() { ASSERT_TRUE(g().StartUp()); }
   // The cursor put on any pixel (the real mouse reaches only even ones).
-  void At(int32_t x, int32_t y) {
-    g().MouseX = x;
-    g().MouseY = y;
-  }
+  void At(int32_t x, int32_t y) { g().MouseX = x, g().MouseY = y; }
   void Record(uint32_t offset, int32_t data) { plat().mouse_device().Push({offset, data}); }
   void Press() { Record(platform::mouse_offset::Button0, 0x80); }
   void Release() { Record(platform::mouse_offset::Button0, 0); }
   // One round of the window's messages: the mouse signal reaches the handler.
   void Pump() { plat().events().DoEvents(); }
-  void ClickAt(int32_t x, int32_t y) {
-    At(x, y);
-    Press();
-    Release();
-    Pump();
-  }
+  void ClickAt(int32_t x, int32_t y) { At(x, y), Press(), Release(), Pump(); }
 
   // The settings file's "key=value" lines below its section header, in file order.
   std::vector<std::string> IniLines() {

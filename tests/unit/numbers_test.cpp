@@ -16,6 +16,9 @@ TEST(Numbers, ConversionsRoundHalfToEvenAndRefuseOverflow) {
   EXPECT_THROW(AddInt(32767, 1), Overflow);
   EXPECT_THROW(AddLng(INT32_MAX, 1), Overflow);
   EXPECT_EQ(AddLng(100, 1200), 1300);
+  EXPECT_EQ(D3DColorXRGB(0, 138, 255), 0xFF008AFFu);
+  EXPECT_EQ(VbBool(true), -1);
+  EXPECT_EQ(TickDiff(INT32_MIN + 10, INT32_MAX - 5), 16);
 }
 
 TEST(Numbers, WholeNumberTextOnly) {
@@ -26,15 +29,6 @@ TEST(Numbers, WholeNumberTextOnly) {
     EXPECT_FALSE(ParseWholeNumber(bad, v)) << bad;
   }
   EXPECT_FALSE(ParseWholeNumber(std::string(40, '9'), v));
-}
-
-TEST(Numbers, ColoursTruthAndTicks) {
-  EXPECT_EQ(D3DColorXRGB(255, 255, 255), 0xFFFFFFFFu);
-  EXPECT_EQ(D3DColorXRGB(123, 123, 123), 0xFF7B7B7Bu);
-  EXPECT_EQ(D3DColorXRGB(0, 138, 255), 0xFF008AFFu);
-  EXPECT_EQ(VbBool(true), -1);
-  EXPECT_TRUE(CBool(5) && !CBool(0));
-  EXPECT_EQ(TickDiff(INT32_MIN + 10, INT32_MAX - 5), 16);
 }
 
 }  // namespace

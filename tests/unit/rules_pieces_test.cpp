@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <tuple>
 #include <utility>
 
 #include "game/shape.h"
@@ -24,9 +25,8 @@ TEST(Quad, TurnsMoveTheCentreAndOppositeTurnsRestoreEverything) {
   EXPECT_EQ(q.Vertices()[0].tv, 1.0f);  // the texture turns with the corners
   q.RotateME(-1, Vector2{540, 80});
   for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(q.Vertices()[i].X, before[i].X);
-    EXPECT_EQ(q.Vertices()[i].Y, before[i].Y);
-    EXPECT_EQ(q.Vertices()[i].tu, before[i].tu);
+    const auto &v = q.Vertices()[i], &b = before[i];
+    EXPECT_EQ(std::tie(v.X, v.Y, v.tu, v.tv), std::tie(b.X, b.Y, b.tu, b.tv)) << i;
   }
 }
 
@@ -44,12 +44,6 @@ TEST(Quad, ColourZeroKeepsTheLastColourAndClearsTheGreyedMark) {
 using testing::Centres;
 using testing::CentresOf;
 using testing::Point;
-
-cShape Piece(int16_t type) {
-  cShape s;
-  s.Initialise(type, 0xFF00FF00u, Vector2{550, 100}, Vector2{20, 20});
-  return s;
-}
 
 // Each type placed at the right well's spawn point (550, 100) with 20 x 20 blocks: its four
 // block centres in order, its rotation centre, its colour; and the same piece after one turn
@@ -87,21 +81,11 @@ const TypeRow kTypes[] = {
 };
 // clang-format on
 
-TEST(Pieces, EveryTypesBlocksRotationCentreAndColour) {
+// Types beyond the seven have no colour; block widths and heights are not interchangeable:
+// a bar of 30 x 10 blocks is 120 wide. (Each type's blocks, centre and colour: Spawn.)
+TEST(Pieces, OtherTypesHaveNoColourAndABlocksWidthIsNotItsHeight) {
   testing::HeadlessGame h;
-  for (const TypeRow& row : kTypes) {
-    SCOPED_TRACE(row.type);
-    int16_t type = row.type;
-    const uint32_t colour = h.game->GetColor(type);
-    EXPECT_EQ(colour, platform::D3DColorXRGB(row.r, row.g, row.b));
-    cShape s;
-    s.Initialise(row.type, colour, Vector2{550, 100}, Vector2{20, 20});
-    EXPECT_EQ(CentresOf(s), row.blocks);
-    EXPECT_EQ(Point(s.cPntX(), s.cPntY()), row.centre);
-    for (const cBlock& b : s.blocks) EXPECT_EQ(b.Color, colour);
-  }
   for (int16_t other : {0, 8, -1}) EXPECT_EQ(h.game->GetColor(other), 0u) << other;
-  // Widths and heights are not interchangeable: a bar of 30 x 10 blocks is 120 wide.
   cShape wide;
   wide.Initialise(1, 0, Vector2{100, 200}, Vector2{30, 10});
   EXPECT_EQ(CentresOf(wide), (Centres{{{55, 195}, {85, 195}, {115, 195}, {145, 195}}}));
@@ -117,7 +101,8 @@ TEST(Turning, FirstTurnsAndTheTwoStateAndFourStateCycles) {
       const bool two_state = row.type == 1 || row.type == 5 || row.type == 6;
       const Centres& one_turn = c == 1 ? row.turned : row.turned_back;
       const Centres& three_turns = two_state ? one_turn : c == 1 ? row.turned_back : row.turned;
-      cShape s = Piece(row.type);
+      cShape s;
+      s.Initialise(row.type, 0xFF00FF00u, Vector2{550, 100}, Vector2{20, 20});
       s.RotateME(c);
       EXPECT_EQ(CentresOf(s), one_turn);
       EXPECT_EQ(s.Rotated, two_state);
@@ -141,15 +126,13 @@ TEST(Turning, RotatedCarriesIntoTheNextPieceOfTheObject) {
     testing::RulesGame t;
     t.StartGame();
     PlayField& f = t.right();
-    f.NextShape.Initialise(type, 0, Vector2{730, 167.5f}, Vector2{20, 20});
-    t.g().InitShape();
-    t.g().Form_KeyDown(platform::vk::Up, 0);
-    ASSERT_TRUE(f.Shape.Rotated);
-    f.NextShape.Initialise(type, 0, Vector2{730, 167.5f}, Vector2{20, 20});
-    t.g().InitShape();
-    EXPECT_TRUE(f.Shape.Rotated);
-    EXPECT_EQ(CentresOf(f.Shape), kTypes[type - 1].blocks);
-    t.g().Form_KeyDown(platform::vk::Up, 0);
+    for (bool turned : {false, true}) {
+      f.NextShape.Initialise(type, 0, Vector2{730, 167.5f}, Vector2{20, 20});
+      t.g().InitShape();
+      EXPECT_EQ(f.Shape.Rotated, turned);
+      EXPECT_EQ(CentresOf(f.Shape), kTypes[type - 1].blocks);
+      t.g().Form_KeyDown(platform::vk::Up, 0);
+    }
     EXPECT_EQ(CentresOf(f.Shape), kTypes[type - 1].turned_back);
     EXPECT_FALSE(f.Shape.Rotated);
   }
@@ -160,8 +143,9 @@ Centres Shifted(Centres c, Point by) {
   return c;
 }
 
-// A spawn makes the preview piece the falling piece at the top of its well, in its colour,
-// and draws the next preview at the fixed preview point of its side.
+// A spawn makes the preview piece the falling piece at the top of its well: the table's
+// blocks, rotation centre and colour, shifted to the side's spawn point. The next preview
+// waits at the fixed preview point of its side.
 TEST(Spawn, ThePreviewFallsFromTheWellsTopAndTheNextWaitsAtThePreviewPoint) {
   struct {
     PlayerSide side;
@@ -176,10 +160,13 @@ TEST(Spawn, ThePreviewFallsFromTheWellsTopAndTheNextWaitsAtThePreviewPoint) {
       SCOPED_TRACE(row.type);
       f.NextShape.Initialise(row.type, 0, Vector2{0, 0}, Vector2{20, 20});
       t.g().SpawnShape(s.side);
-      int16_t type = row.type, next = f.NextShape.ShapeType;
+      int16_t next = f.NextShape.ShapeType;
       EXPECT_EQ(f.Shape.ShapeType, row.type);
-      EXPECT_EQ(f.Shape.Scolor, t.g().GetColor(type));
+      EXPECT_EQ(f.Shape.Scolor, platform::D3DColorXRGB(row.r, row.g, row.b));
+      for (const cBlock& b : f.Shape.blocks) EXPECT_EQ(b.Color, f.Shape.Scolor);
       EXPECT_EQ(CentresOf(f.Shape), Shifted(row.blocks, s.spawn));
+      EXPECT_EQ(Point(f.Shape.cPntX(), f.Shape.cPntY()),
+                Point(row.centre.first + s.spawn.first, row.centre.second + s.spawn.second));
       ASSERT_GE(next, 1);
       EXPECT_EQ(CentresOf(f.NextShape), Shifted(kTypes[next - 1].blocks, s.preview));
       EXPECT_EQ(f.NextShape.Scolor, t.g().GetColor(next));

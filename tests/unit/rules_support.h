@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 #include <initializer_list>
 #include <string>
@@ -42,13 +41,6 @@ inline Settled SettledOf(const PlayField& f) {
   Settled out;
   for (const cBlock& b : f.Blocks) out.emplace_back(b.MyX(), b.MyY(), b.Color);
   return out;
-}
-
-// The y of the lowest of a piece's blocks.
-inline double Lowest(const cShape& s) {
-  double y = s.BlockY(0);
-  for (int i = 1; i < 4; ++i) y = std::max(y, s.BlockY(i));
-  return y;
 }
 
 struct Cell {

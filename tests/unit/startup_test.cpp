@@ -1,5 +1,6 @@
-// Start-up: the display-mode choice, the failure path, settings files of every kind, and the
-// frame loop's lost-device pass.
+// Start-up: the display-mode choice, the failure paths, the settings file's name and its
+// turning sense, and the frame loop's lost-device pass. (Junk in the settings file: the
+// fuzz target fuzz_ini and the scenario settings_bad_values.)
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -75,50 +76,29 @@ TEST(StartUp, NoUsableModeShowsBothMessagesAndEndsWithFailure) {
   EXPECT_EQ(h.plat->vclock().GetTickCount(), platform::VirtualClock::kStart);
 }
 
-TEST(StartUp, ResetVarsTwiceIsHarmless) {
+// The start button's set-up: a missing picture ends the program with its message.
+TEST(StartGame, AMissingPictureEndsTheProgramWithTheSetUpMessage) {
   testing::HeadlessGame h;
   ASSERT_TRUE(h.game->StartUp());
-  h.game->Reset_Vars();
-  h.game->Reset_Vars();
-  EXPECT_EQ(h.game->geo.REndX, 650);
-  EXPECT_EQ(h.game->Cursor.Leftx, 0);
-  EXPECT_EQ(h.game->Cursor.Width(), 32);
-}
-
-// Junk of every kind in the settings file: defaults, no crash, and a later write leaves a
-// file that reads back well formed.
-TEST(SettingsFile, BadInputGivesDefaultsAndStaysWritable) {
-  const std::vector<std::string> junk = {
-      std::string("\x00\xff\x01[Menu\x00]\r\n\x7f=\x80\n", 16),
-      "[Menu]\nClockwise=" + std::string(1 << 20, '7') + "\n",
-      "[Menu]\nMultiplayer=99999999999\nClockwise=-32769\n",
-      "[Menu\nMultiplayer=-1\n",
-  };
-  for (const std::string& content : junk) {
-    testing::HeadlessGame h;
-    std::string ini = h.game->DataIniPath();
-    std::ofstream(ini, std::ios::binary) << content;
-    ASSERT_TRUE(h.game->StartUp());
-    EXPECT_EQ(h.game->settings.Clockwise, 1);
-    EXPECT_FALSE(h.game->settings.Multiplayer);
-    EXPECT_TRUE(h.game->settings.Music);
-    EXPECT_FALSE(h.game->LeftField.Active);
-    IniWrite(ini, "Menu", "Multiplayer", "-1");
-    EXPECT_EQ(IniRead(ini, "Menu", "Multiplayer", "0"), "-1");
-    h.game->ReadMenus();
-    EXPECT_TRUE(h.game->settings.Multiplayer);
-    EXPECT_TRUE(h.game->LeftField.Active);
-  }
+  testing::TempDir empty;
+  h.plat->app_dir = empty.str();
+  h.game->IntialiseGeometry();
+  EXPECT_EQ(h.game->ExitCode(), 1);
+  auto msgs = h.plat->dialog_box().TakeMessages();
+  ASSERT_EQ(msgs.size(), 1u);
+  EXPECT_EQ(msgs[0].text, "An Error Occured while Initialising!");
+  EXPECT_EQ(msgs[0].title, "Initialisation Error!");
+  EXPECT_EQ(msgs[0].style, 16);
 }
 
 // Only a quarter turn either way is kept; a hand-edited 0 would fold a piece onto one cell.
 TEST(SettingsFile, ClockwiseOtherThanOneOrMinusOneReadsAsOne) {
-  const std::pair<const char*, int16_t> cases[] = {{"1", 1}, {"-1", -1}, {"0", 1},
-                                                   {"2", 1}, {"-2", 1},  {"32767", 1}};
-  for (const auto& [text, sense] : cases) {
-    testing::HeadlessGame h;
+  testing::HeadlessGame h;
+  ASSERT_TRUE(h.game->StartUp());
+  for (auto [text, sense] :
+       {std::pair{"1", 1}, {"-1", -1}, {"0", 1}, {"2", 1}, {"-2", 1}, {"32767", 1}}) {
     IniWrite(h.game->DataIniPath(), "Menu", "Clockwise", text);
-    ASSERT_TRUE(h.game->StartUp());
+    h.game->ReadMenus();
     EXPECT_EQ(h.game->settings.Clockwise, sense) << text;
   }
 }
