@@ -136,7 +136,6 @@ FtpServer StartFtpServer(const std::string& kind, const std::string& user,
   const std::string pub = kind == "vsftpd" ? "/pub" : "";
   FtpServer server{kind, running->root.str() + pub, pub.empty() ? "/" : pub};
   server.port = static_cast<uint16_t>(std::atoi(said.c_str()));
-  server.user_login = pub.empty();
   server.running = running;
   if (!server.port) server.why_not = said.empty() ? kind + " did not start" : said;
   return server;

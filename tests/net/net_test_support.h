@@ -76,7 +76,6 @@ class ChildProcess {
 struct FtpServer {
   std::string name, work_dir, remote_work_dir;
   uint16_t port = 0;
-  bool user_login = false;
   std::shared_ptr<void> running{};  // the process and its root
   std::string why_not{};
 };
