@@ -5,6 +5,7 @@
 // too, with the error they leave, and so are broken downloads over a copy we keep, handlers
 // that reconnect from the event that reports a failure, and sessions run again destroying
 // the client from each of their events.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -21,30 +22,17 @@ using nettest::FtpHarness;
 using Lines = std::vector<std::string>;
 using Dir = const std::string;
 
-// An expected line ending in '*' matches any line that begins with what comes before it.
-bool Matches(const std::string& expected, const std::string& line) {
-  if (!expected.empty() && expected.back() == '*') {
-    return line.rfind(expected.substr(0, expected.size() - 1), 0) == 0;
-  }
-  return expected == line;
-}
-
-std::string Show(const Lines& lines) {
-  std::string text;
-  for (size_t i = 0; i < lines.size(); ++i)
-    text += "  " + std::to_string(i) + ": " + lines[i] + "\n";
-  return text;
-}
-
+// Each step must match; an expected line ending in '*', any line that begins so.
 void ExpectSequence(const Lines& expected, const Lines& got) {
-  for (size_t i = 0; i < std::max(expected.size(), got.size()); ++i) {
-    if (i >= expected.size() || i >= got.size() || !Matches(expected[i], got[i])) {
-      ADD_FAILURE() << "step " << i << " differs\nexpected:\n"
-                    << Show(expected) << "got:\n"
-                    << Show(got);
-      return;
+  std::vector<::testing::Matcher<std::string>> steps;
+  for (const std::string& e : expected) {
+    if (e.ends_with('*')) {
+      steps.push_back(::testing::StartsWith(e.substr(0, e.size() - 1)));
+    } else {
+      steps.push_back(e);
     }
   }
+  EXPECT_THAT(got, ::testing::ElementsAreArray(steps));
 }
 
 // How a session starts, and whether it is run again destroying the client from each event.
@@ -54,7 +42,7 @@ struct Session {
   const char* name;
   int how;  // How: from Connect or after a login; kDestroy: again destroying the client
   std::function<void(FakeFtpServer&)> script;
-  std::function<void(FtpHarness&, Dir& dir)> act;  // null: Connect when from_connect, else nothing
+  std::function<void(FtpHarness&, Dir& dir)> act;  // null: Connect for kConnect, else nothing
   Lines expected;
   Lines gates = {};       // lines on which the server's next gate opens
   int error = 0;          // LastFtpError().Number at the first failure or afterwards ...
@@ -64,6 +52,10 @@ struct Session {
   bool closed = false;  // the connection is gone afterwards
   int quiet_ms = 100;   // for how long after the last line nothing more may come
 };
+
+void PrintTo(const Session& session, std::ostream* os) {
+  *os << session.name;
+}
 
 Lines operator+(Lines a, const Lines& b) {
   a.insert(a.end(), b.begin(), b.end());
