@@ -38,12 +38,12 @@ class BrikkaFtpToolTest : public ::testing::Test {
   ToolRun Run(const std::vector<std::string>& args) {
     std::string command = Quote(tool_);
     for (const auto& a : args) command += " " + Quote(a);
-    command += " >" + Quote(scratch_ / "out") + " 2>" + Quote(scratch_ / "err");
+    command += " >" + Quote(scratch_.file("out")) + " 2>" + Quote(scratch_.file("err"));
     ToolRun run;
     const int raw = std::system(command.c_str());
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.out = nettest::ReadFile(scratch_ / "out");
-    run.err = nettest::ReadFile(scratch_ / "err");
+    run.out = nettest::ReadFile(scratch_.file("out"));
+    run.err = nettest::ReadFile(scratch_.file("err"));
     return run;
   }
   std::string Host() const { return "127.0.0.1:" + std::to_string(server_.port); }
@@ -79,15 +79,24 @@ TEST_F(BrikkaFtpToolTest, ListsKindSizeDateNameAndLinkTarget) {
 }
 
 TEST_F(BrikkaFtpToolTest, TransfersAndReportsStatesOnStandardError) {
-  nettest::WriteFile(local_ / "mine.ini", "[scores]\r\n1=100\r\n");
-  const ToolRun run = Run({"--verbose", Host(), "mkdir tooldir", "cd tooldir",
-                           "put " + (local_ / "mine.ini") + " up.ini", "mv up.ini moved.ini",
-                           "get moved.ini " + (local_ / "back.ini"), "pwd", "rm moved.ini", "cd ..",
-                           "rmdir tooldir"});
+  nettest::WriteFile(local_.file("mine.ini"), "[scores]\r\n1=100\r\n");
+  nettest::WriteFile(local_.file("piece.txt"), "0123");
+  nettest::WriteFile(local_.file("all.txt"), "abcdefg");
+  nettest::WriteFile(Remote("whole.txt"), "0123456789");
+  nettest::WriteFile(Remote("start.txt"), "abc");
+  // A command of one operand takes the rest of its text, spaces and all.
+  const ToolRun run =
+      Run({"--verbose", Host(), "mkdir two  word dir", "cd two  word dir",
+           "put " + local_.file("mine.ini") + " up.ini", "mv up.ini moved.ini",
+           "get moved.ini " + local_.file("back.ini"), "pwd", "rm moved.ini", "cd ..",
+           "rmdir two  word dir", "resume whole.txt " + local_.file("piece.txt"),
+           "put-from 3 " + local_.file("all.txt") + " start.txt"});
   ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out, "/tooldir\n");
-  EXPECT_EQ(nettest::ReadFile(local_ / "back.ini"), "[scores]\r\n1=100\r\n");
-  EXPECT_FALSE(nettest::FileExists(Remote("tooldir")));
+  EXPECT_EQ(run.out, "/two  word dir\n");
+  EXPECT_EQ(nettest::ReadFile(local_.file("back.ini")), "[scores]\r\n1=100\r\n");
+  EXPECT_FALSE(std::filesystem::exists(Remote("two  word dir")));
+  EXPECT_EQ(nettest::ReadFile(local_.file("piece.txt")), "0123456789");
+  EXPECT_EQ(nettest::ReadFile(Remote("start.txt")), "abcdefg");
   EXPECT_NE(run.err.find("state 2: connecting\n"), std::string::npos);
   EXPECT_NE(run.err.find("state 17: uploading\n"), std::string::npos);
   EXPECT_NE(run.err.find("> USER anonymous\n"), std::string::npos);
@@ -96,71 +105,56 @@ TEST_F(BrikkaFtpToolTest, TransfersAndReportsStatesOnStandardError) {
   EXPECT_EQ(run.err.find("\r"), std::string::npos);  // no progress line off a terminal
 }
 
-TEST_F(BrikkaFtpToolTest, ResumeAndPutFrom) {
-  nettest::WriteFile(Remote("whole.txt"), "0123456789");
-  nettest::WriteFile(local_ / "piece.txt", "0123");
-  ASSERT_EQ(Run({Host(), "resume whole.txt " + (local_ / "piece.txt")}).status, 0);
-  EXPECT_EQ(nettest::ReadFile(local_ / "piece.txt"), "0123456789");
-  nettest::WriteFile(Remote("start.txt"), "abc");
-  nettest::WriteFile(local_ / "all.txt", "abcdefg");
-  ASSERT_EQ(Run({Host(), "put-from 3 " + (local_ / "all.txt") + " start.txt"}).status, 0);
-  EXPECT_EQ(nettest::ReadFile(Remote("start.txt")), "abcdefg");
-}
-
-TEST_F(BrikkaFtpToolTest, FailingCommandGivesItsStatusAndError) {
-  const ToolRun run = Run({Host(), "pwd", "rm not-there.txt", "pwd"});
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.out, "/\n");  // the commands after the failure do not run
-  EXPECT_NE(run.err.find("error 16550: Requested action not taken."), std::string::npos) << run.err;
-  const ToolRun login = Run({"--user", "brikka", "--password", "wrong", Host(), "pwd"});
-  EXPECT_EQ(login.status, 1);
-  EXPECT_NE(login.err.find("error 16530: Not logged in."), std::string::npos) << login.err;
-  nettest::RefusingPort refusing;
-  const ToolRun refused = Run({"127.0.0.1:" + std::to_string(refusing.port()), "pwd"});
-  EXPECT_EQ(refused.status, 1);
-  EXPECT_NE(refused.err.find("error 10061: Connection refused."), std::string::npos) << refused.err;
-}
-
-TEST_F(BrikkaFtpToolTest, OneOperandCommandTakesTheRestOfItsText) {
-  const ToolRun run = Run(
-      {Host(), "mkdir two  word dir", "cd two  word dir", "pwd", "cd ..", "rmdir two  word dir"});
-  ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out, "/two  word dir\n");
-  EXPECT_FALSE(nettest::FileExists(Remote("two  word dir")));
-}
-
-// Against a scripted server: how the session ends, and what the error lines say.
+// How a run ends, against pyftpdlib (HOST), a scripted server (FAKE: a session without a
+// script is not run against one) or nothing at all: its status, and what standard error says.
 struct ToolSession {
   const char* name;
   std::function<void(nettest::FakeFtpServer&)> script;
-  std::vector<std::string> commands;  // after the options and HOST
+  std::vector<std::string> args;
   int status;
-  const char* says;  // what standard error must hold
+  const char* says;
 };
 
 void LoginAndPwd(nettest::FakeFtpServer& s) {
   s.Login().Expect("PWD").Reply("257 \"/\"");
 }
 
+const std::vector<std::string> kFakePwd = {"--timeout", "1", "FAKE", "pwd"};
+
 // clang-format off
 const ToolSession kToolSessions[] = {
     // The work is done: a server that goes before it says goodbye changes nothing.
-    {"HangUpBeforeQuitIsAnswered", [](auto& s) { LoginAndPwd(s); s.Expect("QUIT").CloseControl(); }, {"pwd"}, 0,
+    {"HangUpBeforeQuitIsAnswered", [](auto& s) { LoginAndPwd(s); s.Expect("QUIT").CloseControl(); }, kFakePwd, 0,
      "state 19: quitting\n"},
-    {"ResetAtQuit", [](auto& s) { LoginAndPwd(s); s.Expect("QUIT").ResetControl(); }, {"pwd"}, 0,
+    {"ResetAtQuit", [](auto& s) { LoginAndPwd(s); s.Expect("QUIT").ResetControl(); }, kFakePwd, 0,
      "state 19: quitting\n"},
-    {"HungUpBeforeQuit", [](auto& s) { LoginAndPwd(s); s.CloseControl(); }, {"pwd"}, 0, "state 0: idle\n"},
-    {"TimeOutSaysAfterHowLong", [](auto& s) { s.Login().Expect("CWD"); }, {"cd slow", "pwd"}, 2,
-     "brikka-ftp: cd slow timed out: no answer from the server in 1 s\n"},
+    {"HungUpBeforeQuit", [](auto& s) { LoginAndPwd(s); s.CloseControl(); }, kFakePwd, 0, "state 0: idle\n"},
+    {"TimeOutSaysAfterHowLong", [](auto& s) { s.Login().Expect("CWD"); }, {"--timeout", "1", "FAKE", "cd slow", "pwd"},
+     2, "brikka-ftp: cd slow timed out: no answer from the server in 1 s\n"},
     {"UnreadableListing",
      [](auto& s) {
        s.Login().PassiveData("A").Expect("LIST").Reply("150 here").SendData("this is no listing\r\n").CloseData();
        s.Reply("226 done").Expect("QUIT").Reply("221 bye");
      },
-     {"ls"}, 1, "brikka-ftp: ls failed: Unknown listing format.\n"},
+     {"FAKE", "ls"}, 1, "brikka-ftp: ls failed: Unknown listing format.\n"},
     {"RefusalWithACodeWeHaveNoTextFor",
      [](auto& s) { s.Login().Expect("DELE").Reply("534 Policy says no").Expect("QUIT").Reply("221 bye"); },
-     {"rm x"}, 1, "brikka-ftp: rm x failed: error 16534: the server answered: 534 Policy says no\n"},
+     {"FAKE", "rm x"}, 1, "brikka-ftp: rm x failed: error 16534: the server answered: 534 Policy says no\n"},
+    // The commands after a failure do not run.
+    {"FailingCommand", nullptr, {"HOST", "rm not-there.txt", "pwd"}, 1, "error 16550: Requested action not taken."},
+    {"WrongPassword", nullptr, {"--user", "brikka", "--password", "wrong", "HOST", "pwd"}, 1,
+     "error 16530: Not logged in."},
+    {"Refused", nullptr, {"REFUSING", "pwd"}, 1, "error 10061: Connection refused."},
+    // Bad command lines are refused before connecting.
+    {"NoHost", nullptr, {}, 64, "no host given"},
+    {"UnknownCommand", nullptr, {"HOST", "fetch a"}, 64, "unknown command \"fetch\""},
+    {"TooFewOperands", nullptr, {"HOST", "get onlyone"}, 64, "\"get\" takes 2 operand(s)"},
+    {"NoBytePosition", nullptr, {"HOST", "put-from x a b"}, 64, "put-from needs a byte position"},
+    {"TimeOutNoNumber", nullptr, {"--timeout", "abc", "HOST", "pwd"}, 64, "--timeout takes 1 to 32767 seconds"},
+    {"TimeOutZero", nullptr, {"--timeout", "0", "HOST", "pwd"}, 64, "--timeout takes 1 to 32767 seconds"},
+    {"PortTooBig", nullptr, {"127.0.0.1:99999", "pwd"}, 64, "bad host"},
+    {"IPv6", nullptr, {"::1", "pwd"}, 64, "IPv6 addresses are not supported"},
+    {"IPv6WithPort", nullptr, {"[::1]:2121", "pwd"}, 64, "IPv6 addresses are not supported"},
 };
 // clang-format on
 
@@ -168,37 +162,28 @@ class BrikkaFtpToolSessionTest : public BrikkaFtpToolTest,
                                  public ::testing::WithParamInterface<ToolSession> {};
 
 TEST_P(BrikkaFtpToolSessionTest, EndsAndReportsAsItShould) {
+  const ToolSession& session = GetParam();
   nettest::FakeFtpServer fake;
-  GetParam().script(fake);
+  if (session.script) session.script(fake);
   fake.Start();
-  std::vector<std::string> args = {"--timeout", "1", "127.0.0.1:" + std::to_string(fake.port())};
-  args.insert(args.end(), GetParam().commands.begin(), GetParam().commands.end());
+  nettest::RefusingPort refusing;
+  std::vector<std::string> args;
+  for (const std::string& arg : session.args) {
+    args.push_back(arg == "HOST"       ? Host()
+                   : arg == "FAKE"     ? "127.0.0.1:" + std::to_string(fake.port())
+                   : arg == "REFUSING" ? "127.0.0.1:" + std::to_string(refusing.port())
+                                       : arg);
+  }
   const ToolRun run = Run(args);
-  EXPECT_EQ(run.status, GetParam().status) << run.err;
-  EXPECT_NE(run.err.find(GetParam().says), std::string::npos) << run.err;
+  EXPECT_EQ(run.status, session.status) << run.err;
+  EXPECT_NE(run.err.find(session.says), std::string::npos) << run.err;
   EXPECT_EQ(run.err.find("error 0:"), std::string::npos) << run.err;
+  if (session.status == 1 && !session.script) {
+    EXPECT_EQ(run.out, "");
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Sessions, BrikkaFtpToolSessionTest, ::testing::ValuesIn(kToolSessions),
                          [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(BrikkaFtpToolTest, BadCommandLinesAreRefusedBeforeConnecting) {
-  const std::pair<std::vector<std::string>, const char*> kBad[] = {
-      {{}, "no host given"},
-      {{Host(), "fetch a"}, "unknown command \"fetch\""},
-      {{Host(), "get onlyone"}, "\"get\" takes 2 operand(s)"},
-      {{Host(), "put-from x a b"}, "put-from needs a byte position"},
-      {{"--timeout", "abc", Host(), "pwd"}, "--timeout takes 1 to 32767 seconds"},
-      {{"--timeout", "0", Host(), "pwd"}, "--timeout takes 1 to 32767 seconds"},
-      {{"127.0.0.1:99999", "pwd"}, "bad host"},
-      {{"::1", "pwd"}, "IPv6 addresses are not supported"},
-      {{"[::1]:2121", "pwd"}, "IPv6 addresses are not supported"},
-  };
-  for (const auto& [args, says] : kBad) {
-    const ToolRun run = Run(args);
-    EXPECT_EQ(run.status, 64) << says;
-    EXPECT_NE(run.err.find(says), std::string::npos) << run.err;
-  }
-}
 
 }  // namespace

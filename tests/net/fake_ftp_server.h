@@ -23,17 +23,16 @@ class FakeFtpServer {
 
   uint16_t port() const { return port_; }
 
-  // Script steps, played in order once Start() is called.
+  // Script steps, played in order once Start() is called. Raw sends exactly these bytes;
+  // Expect reads a command that must start with `prefix`, and Ok answers it "200 ok";
+  // AcceptControl gives up the control connection for the next one (the first is taken before
+  // any other step); Login is the usual anonymous one: greeting, USER, PASS, PWD.
   FakeFtpServer& Reply(const std::string& line) { return Raw(line + "\r\n"); }
-  FakeFtpServer& Raw(const std::string& bytes);  // exactly these bytes
+  FakeFtpServer& Raw(const std::string& bytes);
   FakeFtpServer& Pause(int ms);
-  FakeFtpServer& Expect(const std::string& prefix);  // the next command must start so
-  // ... and is answered "200 ok"
+  FakeFtpServer& Expect(const std::string& prefix);
   FakeFtpServer& Ok(const std::string& prefix) { return Expect(prefix).Reply("200 ok"); }
-  // Takes the next control connection (the first is taken before any other step), giving up
-  // the one before.
   FakeFtpServer& AcceptControl();
-  // The usual anonymous login: greeting, USER, PASS, PWD.
   FakeFtpServer& Login();
   // Listens for a data connection on 127.0.0.1 and replies 227 naming `host` ("127,0,0,2")
   // with the listener's port.

@@ -19,7 +19,6 @@
 namespace {
 
 using brikka::Highscores;
-using nettest::FileExists;
 using nettest::ReadFile;
 using nettest::WriteFile;
 using Texts = std::vector<std::string>;
@@ -43,7 +42,7 @@ struct WatchedDialogs : platform::Dialogs {
 
 // brikka-sim in this process, with a data folder holding our table.
 struct Game {
-  Game() { WriteFile(data / "brikka_highscores.ini", kLocalTable); }
+  Game() { WriteFile(data.file("brikka_highscores.ini"), kLocalTable); }
   void Run(const std::string& script) {
     std::istringstream in(script);
     std::ostringstream err;
@@ -54,7 +53,7 @@ struct Game {
     for (const auto& m : sim.plat().dialog_box().TakeMessages()) texts.push_back(m.text);
     return texts;
   }
-  std::string Table() { return ReadFile(data / "brikka_highscores.ini"); }
+  std::string Table() { return ReadFile(data.file("brikka_highscores.ini")); }
   // The exchange is over and the game goes on from its menu.
   void ExpectGameStarted() {
     Run("frames 1\n");
@@ -64,7 +63,7 @@ struct Game {
 
   nettest::TempDir data;
   std::ostringstream out;
-  brikka::sim::Simulator sim{BRIKKA_APP_DIR, data.path(), out};
+  brikka::sim::Simulator sim{BRIKKA_APP_DIR, data.str(), out};
 };
 
 // pyftpdlib with the game's account (or another password) and "www" unless told otherwise.
@@ -87,7 +86,7 @@ TEST(HighscoreExchange, DownloadReplacesTheTableAndTheLabelFollowsTheSession) {
   Game game;
   game.Run(server.Exchange());
   EXPECT_EQ(game.Table(), kServerTable);
-  EXPECT_EQ(nettest::ListFolder(game.data.path()), Texts{"brikka_highscores.ini"});
+  EXPECT_EQ(nettest::ListFolder(game.data.str()), Texts{"brikka_highscores.ini"});
   EXPECT_TRUE(game.sim.game().HighscoresAvailable);
   EXPECT_EQ(game.sim.game().highscores.HighscoreNicknames[0], "ANNA");
   // Each caption the window must show and no other, one for every step of the session.
@@ -111,7 +110,7 @@ TEST(HighscoreExchange, UploadSendsTheSecondFileAndKeepsOurs) {
   Server server;
   ASSERT_TRUE(server.ftp.port);
   Game game;
-  WriteFile(game.data / "brikka_highscores1.ini", kServerTable);
+  WriteFile(game.data.file("brikka_highscores1.ini"), kServerTable);
   game.Run(server.Exchange(" upload"));
   EXPECT_EQ(ReadFile(server.Remote()), kServerTable);
   EXPECT_EQ(game.Table(), kLocalTable);
@@ -172,9 +171,9 @@ TEST_P(HighscoreExchangeFailure, AsksItsBoxAndKeepsOurTable) {
   EXPECT_EQ(game.Boxes(), f.boxes);
   EXPECT_EQ(game.sim.game().HighscoresAvailable, f.available);
   EXPECT_EQ(game.Table(), kLocalTable);
-  EXPECT_EQ(nettest::ListFolder(game.data.path()), Texts{"brikka_highscores.ini"});
+  EXPECT_EQ(nettest::ListFolder(game.data.str()), Texts{"brikka_highscores.ini"});
   if (f.www && !f.remote) {
-    EXPECT_FALSE(FileExists(server.Remote()));  // nothing was sent
+    EXPECT_FALSE(std::filesystem::exists(server.Remote()));  // nothing was sent
   }
   game.ExpectGameStarted();
 }

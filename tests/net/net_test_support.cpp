@@ -1,5 +1,4 @@
-// Test helpers: folders, files, child processes, the two real FTP servers, the client
-// harness.
+// Test helpers: files, sockets, child processes, the two real FTP servers, the client harness.
 #include "net_test_support.h"
 
 #include <arpa/inet.h>
@@ -19,37 +18,20 @@
 #include <sstream>
 
 namespace nettest {
-namespace fs = std::filesystem;
-
-TempDir::TempDir() {
-  char pattern[] = "/tmp/brikka-net-XXXXXX";
-  path_ = mkdtemp(pattern);
-}
-
-TempDir::~TempDir() {
-  std::error_code ignored;
-  fs::remove_all(path_, ignored);
-}
 
 void WriteFile(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
   std::ostringstream text;
-  text << in.rdbuf();
+  text << std::ifstream(path, std::ios::binary).rdbuf();
   return text.str();
-}
-
-bool FileExists(const std::string& path) {
-  return fs::exists(path);
 }
 
 std::vector<std::string> ListFolder(const std::string& path) {
   std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(path)) {
+  for (const auto& entry : std::filesystem::directory_iterator(path)) {
     names.push_back(entry.path().filename().string());
   }
   std::sort(names.begin(), names.end());
@@ -104,18 +86,13 @@ RefusingPort::~RefusingPort() {
   close(fd_);
 }
 
-// ---- child processes ------------------------------------------------------------------
-
-ChildProcess::ChildProcess(const std::vector<std::string>& argv, bool show_errors) {
+ChildProcess::ChildProcess(const std::vector<std::string>& argv) {
   int pipe_fds[2];
   if (pipe(pipe_fds) != 0) return;
   pid_ = fork();
   if (pid_ == 0) {
     dup2(pipe_fds[1], STDOUT_FILENO);
-    if (!show_errors) {
-      int null_fd = open("/dev/null", O_WRONLY);
-      dup2(null_fd, STDERR_FILENO);
-    }
+    dup2(open("/dev/null", O_WRONLY), STDERR_FILENO);
     close_range(3, ~0u, 0);  // none of the test's sockets may live on in the child
     std::vector<char*> args;
     for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
@@ -130,8 +107,7 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv, bool show_error
 ChildProcess::~ChildProcess() {
   if (pid_ > 0) {
     kill(pid_, SIGTERM);
-    int status = 0;
-    waitpid(pid_, &status, 0);
+    waitpid(pid_, nullptr, 0);
   }
   if (out_fd_ >= 0) close(out_fd_);
 }
@@ -139,15 +115,10 @@ ChildProcess::~ChildProcess() {
 std::string ChildProcess::ReadLine(int timeout_ms) {
   std::string line;
   pollfd p{out_fd_, POLLIN, 0};
-  while (poll(&p, 1, timeout_ms) > 0) {
-    char c;
-    if (read(out_fd_, &c, 1) != 1 || c == '\n') break;
-    line += c;
-  }
+  char c;
+  while (poll(&p, 1, timeout_ms) > 0 && read(out_fd_, &c, 1) == 1 && c != '\n') line += c;
   return line;
 }
-
-// ---- servers ------------------------------------------------------------------------
 
 FtpServer StartFtpServer(const std::string& kind, const std::string& user,
                          const std::string& password) {
@@ -158,24 +129,29 @@ FtpServer StartFtpServer(const std::string& kind, const std::string& user,
   auto running = std::make_shared<Running>();
   std::vector<std::string> argv = {"/usr/bin/python3",
                                    std::string(BRIKKA_SOURCE_DIR) + "/tests/net/ftp_servers.py",
-                                   kind, running->root.path()};
+                                   kind, running->root.str()};
   if (!user.empty()) argv.insert(argv.end(), {user, password});
   running->process = std::make_unique<ChildProcess>(argv);
   const std::string said = running->process->ReadLine(10000);
   const std::string pub = kind == "vsftpd" ? "/pub" : "";
-  FtpServer server{kind, running->root.path() + pub, pub.empty() ? "/" : pub};
+  FtpServer server{kind, running->root.str() + pub, pub.empty() ? "/" : pub};
   server.port = static_cast<uint16_t>(std::atoi(said.c_str()));
-  server.user_login = pub.empty();
   server.running = running;
   if (!server.port) server.why_not = said.empty() ? kind + " did not start" : said;
   return server;
 }
 
-// ---- client harness -------------------------------------------------------------------
-
 void EventLog::Write(const std::string& line) {
   lines.push_back(line);
   if (then) then(line);  // last: it may destroy the client
+}
+
+std::vector<std::string> EventLog::Of(char kind) const {
+  std::vector<std::string> found;
+  for (const auto& line : lines) {
+    if (line[0] == kind) found.push_back(line.substr(1));
+  }
+  return found;
 }
 
 void EventLog::Attach(net::CFtpClient& ftp) {
@@ -193,22 +169,13 @@ void EventLog::Attach(net::CFtpClient& ftp) {
   BRIKKA_RECORD(OnUploadFile), BRIKKA_RECORD(OnEnumFiles), BRIKKA_RECORD(OnQuitSession);
 #undef BRIKKA_RECORD
   ftp.OnStateChange = [this, &ftp](int32_t state) {
-    states.push_back(state);
     const int now = ftp.FtpSessionState();
     Write("S" + std::to_string(state) + (now == state ? "" : "/" + std::to_string(now)));
   };
   ftp.SessionProtocolMessage = [this](int32_t kind, const std::string& text) {
-    protocol.emplace_back(kind, text);
     Write((kind == 0 ? ">" : kind == 1 ? "<" : "!") + text);
   };
-  ftp.OnDataTransferProgress = [this](int64_t bytes) {
-    progress.push_back(bytes);
-    Write("P" + std::to_string(bytes));
-  };
-}
-
-FtpHarness::FtpHarness() {
-  Attach(ftp);
+  ftp.OnDataTransferProgress = [this](int64_t bytes) { Write("P" + std::to_string(bytes)); };
 }
 
 int FtpHarness::Call(const std::function<void()>& start, int timeout_ms) {
@@ -225,14 +192,6 @@ int FtpHarness::Login(uint16_t port, const std::string& user, const std::string&
   ftp.SetUserName(user);
   ftp.SetPassword(password);
   return Call([&] { ftp.Connect(); });
-}
-
-std::vector<std::string> FtpHarness::SentCommands() const {
-  std::vector<std::string> sent;
-  for (const auto& [kind, text] : protocol) {
-    if (kind == 0) sent.push_back(text);
-  }
-  return sent;
 }
 
 }  // namespace nettest
