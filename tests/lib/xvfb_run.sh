@@ -27,7 +27,14 @@ if [ -z "$display" ]; then
 fi
 DISPLAY=":$display" "$@"
 status=$?
-kill "$server" 2>/dev/null
-wait "$server" 2>/dev/null
+if kill -0 "$server" 2>/dev/null; then
+  kill "$server" 2>/dev/null
+  wait "$server" 2>/dev/null
+else
+  # The server went away under the command, whose X clients only saw a broken connection:
+  # say how. Xvfb exits 0 when someone stops it with SIGTERM; above 128 it crashed.
+  wait "$server"
+  echo "the virtual display :$display ended during the command (status $?): $(cat "$dir/log")" >&2
+fi
 rm -rf "$dir"
 exit $status
