@@ -45,7 +45,7 @@ soak-sanitize:
 # the same open files, textures and fonts at the end as after the first game.
 hour:
 	@$(MAKE) configure BUILD=build-asan CMAKE_FLAGS="-DBRIKKA_SANITIZE=ON -DBRIKKA_BENCH=OFF"
-	@cmake --build build-asan -j $(JOBS) --target brikka-sim
+	@cmake --build build-asan -j $(JOBS) --target brikka-sim assets
 	@tests/hour/hour_of_play.py build-asan/bin/brikka-sim
 
 # Each parser fuzzed for FUZZ_SECONDS (60 by default) under ASan and UBSan.

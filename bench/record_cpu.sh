@@ -16,7 +16,7 @@ for round in $(seq "$rounds"); do
     rm -f "$GAME_DIR/game.rec"
     if [ $mode = recorded ]; then start_game --record "$GAME_DIR/game.rec"; else start_game; fi
     click_start
-    cpu_share "round $round, $mode" 15 play_keys "$seconds" 5
+    cpu_share "record_$mode" "round $round, $mode" 15 play_keys "$seconds" 5
     end_game_from_play
     if [ $mode = recorded ]; then
       size=$(stat -c %s "$GAME_DIR/game.rec")

@@ -18,4 +18,5 @@ echo "a $seconds s two-player recording: $(stat -c %s "$GAME_DIR/game.rec") byte
   "gzip -9 makes it $(gzip -9c "$GAME_DIR/game.rec" | wc -c) bytes"
 start=$(date +%s.%N)
 "$build/bin/brikka-sim" "$GAME_DIR/game.rec" >/dev/null
-echo "replayed by brikka-sim to the recorded end state in $(echo "$(date +%s.%N) - $start" | bc) s"
+echo "replayed by brikka-sim to the recorded end state in" \
+  "$(awk -v a="$start" -v b="$(date +%s.%N)" 'BEGIN { printf "%.2f", b - a }') s"

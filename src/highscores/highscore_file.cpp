@@ -108,12 +108,19 @@ int16_t PageOfRank(int16_t rank) {
   return rank < 1 ? 0 : static_cast<int16_t>((rank - 1) / 10);
 }
 
-bool ReadsAsHighscoreFile(const std::string& path) {
+std::optional<std::string> HighscoreFileFrom(const std::string& path) {
   std::error_code ec;
   const auto size = std::filesystem::file_size(path, ec);
-  if (ec || size == 0 || size > kMaxHighscoreFileBytes) return false;
-  const auto values = IniReadAll(path, kSection, TableKeys());
-  return std::any_of(values.begin(), values.end(), [](const auto& v) { return v.has_value(); });
+  if (ec || size == 0 || size > kMaxHighscoreFileBytes) return std::nullopt;
+  std::string bytes;
+  if (!platform::ReadWholeFile(path, bytes) || bytes.size() > kMaxHighscoreFileBytes) {
+    return std::nullopt;
+  }
+  const auto values = IniValuesIn(bytes, kSection, TableKeys());
+  if (std::none_of(values.begin(), values.end(), [](const auto& v) { return v.has_value(); })) {
+    return std::nullopt;
+  }
+  return bytes;
 }
 
 }  // namespace brikka

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -30,9 +31,10 @@ bool WriteHighscoreFile(const std::string& path, const HighscoreTable& table);
 
 // The most a highscore file from elsewhere may weigh: the whole table is a few kilobytes.
 constexpr uintmax_t kMaxHighscoreFileBytes = 1u << 20;
-// Whether a file from elsewhere (the server's copy) may stand as the highscore file: not
-// empty, not over kMaxHighscoreFileBytes, and holding at least one of the table's keys.
-bool ReadsAsHighscoreFile(const std::string& path);
+// The bytes of a file from elsewhere (the server's copy) when they may stand as the
+// highscore file: not empty, not over kMaxHighscoreFileBytes, and holding at least one of
+// the table's keys. Nothing otherwise.
+std::optional<std::string> HighscoreFileFrom(const std::string& path);
 
 // A stored score as it ranks: a whole number, held to the 32-bit range, or 0 for anything
 // that is not a whole number.

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "highscores/highscore_file.h"
+#include "platform/files.h"
 
 namespace brikka {
 
@@ -73,8 +74,10 @@ void Highscores::cmdGet_Click() {
 
 // A new connection logs in at the account's own directory, so the exchange starts again
 // from changing to "www": a transfer straight after the login would fetch or replace the
-// wrong file.
+// wrong file. A step the old session armed (a listing ends by arming Timer1, even when a
+// hang-up ended it) is not the new one's: it would run while the new one is still logging in.
 void Highscores::Reconnect() {
+  Timer1->SetEnabled(false);
   ExchangeStep = 1;
   cmdGet_Click();
 }
@@ -110,16 +113,16 @@ void Highscores::StartDownload() {
 }
 
 // The server's file replaces ours only when it reads as a highscore table; anything else
-// (an empty file, an error page, a huge file) would put junk over the player's table.
+// (an empty file, an error page, a huge file) would put junk over the player's table. The
+// replacement is the one every save makes, so a crash midway leaves one table or the other.
 bool Highscores::TakeDownload() {
   const std::string received = LocalFile(kDownloadName);
-  std::error_code ec;
-  if (ReadsAsHighscoreFile(received)) {
-    std::filesystem::rename(received, LocalFile("brikka_highscores.ini"), ec);
-    if (!ec) return true;
-  }
-  std::filesystem::remove(received, ec);
-  return false;
+  const std::optional<std::string> table = HighscoreFileFrom(received);
+  const bool taken =
+      table && platform::ReplaceFileAtomically(LocalFile("brikka_highscores.ini"), *table);
+  std::error_code ignored;
+  std::filesystem::remove(received, ignored);
+  return taken;
 }
 
 std::string Highscores::LocalFile(const char* name) const {

@@ -201,6 +201,21 @@ TEST(HighscoreExchange, RetryAfterTheFileAppearedDownloadsIt) {
   game.ExpectGameStarted();
 }
 
+// A hang-up during the listing arms the next step's timer and asks "Failed To Connect"; the
+// retry's new session must not be handed the old session's step while it is still greeting.
+TEST(HighscoreExchange, RetryAfterAHangUpStartsTheStepsAgain) {
+  nettest::FakeFtpServer server;
+  server.Login().Ok("TYPE A").Ok("PORT").Expect("LIST").CloseControl();
+  server.AcceptControl().Pause(1500).Login().Ok("TYPE A").Ok("PORT").Expect("LIST").CloseControl();
+  server.Start();
+  Game game;
+  game.Run("answer ok\nanswer retry\nanswer cancel\nexchange 127.0.0.1:" +
+           std::to_string(server.port()) + "\n");
+  EXPECT_EQ(game.Boxes(), (Texts{kDownloadBox, "Failed To Connect", "Failed To Connect"}));
+  EXPECT_EQ(game.Table(), kLocalTable);
+  EXPECT_EQ(server.Finish(), "");
+}
+
 // Nothing listening, and a server that greets and then never answers: either way the
 // window ends in the connect box (the latter by the time-out).
 TEST(HighscoreExchange, NoAnswerEndsInTheConnectBox) {
