@@ -14,7 +14,7 @@ GAME_DIR=""
 in_xvfb() {
   local screen=$1; shift
   [ -n "${BRIKKA_BENCH_XVFB:-}" ] && return 0
-  command -v xvfb-run >/dev/null || { echo "xvfb-run missing" >&2; exit 1; }
+  command -v Xvfb >/dev/null || { echo "Xvfb missing" >&2; exit 1; }
   command -v xdotool >/dev/null || { echo "xdotool missing" >&2; exit 1; }
   BRIKKA_BENCH_XVFB=1 exec "$(dirname "${BASH_SOURCE[0]}")/../../tests/lib/xvfb_run.sh" \
     -s "-screen 0 $screen" "$@"

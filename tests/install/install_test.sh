@@ -54,7 +54,7 @@ for n in 16 22 24 32 48 64 128 256; do
   [ "$head" = "$want" ] || fail "the ${n}x$n icon is not an RGBA PNG of that size"
 done
 
-command -v xvfb-run >/dev/null || { echo "SKIP (files): xvfb-run missing"; exit 0; }
+command -v Xvfb >/dev/null || { echo "SKIP (files): Xvfb missing"; exit 0; }
 command -v xdotool >/dev/null || { echo "SKIP (files): xdotool missing"; exit 0; }
 play() {  # HOME MODE [setpriv options...]: the game as its player in a virtual display
   local home=$1 mode=$2

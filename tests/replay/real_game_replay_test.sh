@@ -15,7 +15,7 @@ fail() { echo "FAIL: $*"; exit 1; }
 # In sanitizer builds the D-Bus client library keeps its connection to the end of the
 # process; only that is forgiven (every other leak fails the test).
 export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$(cd "$(dirname "$0")" && pwd)/../sanitizers/real_window.supp"
-command -v xvfb-run >/dev/null || { echo "SKIP: xvfb-run missing"; exit 0; }
+command -v Xvfb >/dev/null || { echo "SKIP: Xvfb missing"; exit 0; }
 command -v xdotool >/dev/null || { echo "SKIP: xdotool missing"; exit 0; }
 command -v xmessage >/dev/null || { echo "SKIP: xmessage missing"; exit 0; }
 

@@ -3,7 +3,7 @@
 # started from: it moves the input focus between windows.
 #   focus_loss_test.sh TEST_PROGRAM
 set -uo pipefail
-command -v xvfb-run >/dev/null || { echo "SKIP: xvfb-run missing"; exit 0; }
+command -v Xvfb >/dev/null || { echo "SKIP: Xvfb missing"; exit 0; }
 command -v xdotool >/dev/null || { echo "SKIP: xdotool missing"; exit 0; }
 command -v xmessage >/dev/null || { echo "SKIP: xmessage missing"; exit 0; }
 export SDL_AUDIODRIVER=dummy
